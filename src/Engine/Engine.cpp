@@ -1,0 +1,109 @@
+#include "Engine/Engine.h"
+
+#include "Engine/Config.h"
+#include "Engine/GLError.h"
+#include "Engine/Globals.h"
+#include "Engine/Timer.h"
+#include "Engine/Window.h"
+#include "Input/InputSystem.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <iostream>
+
+Engine::Engine() : width(config::width), height(config::height), title(config::windowTitle)
+{
+    screenWidth = static_cast<float>(static_cast<unsigned>(width));
+    screenHeight = static_cast<float>(static_cast<unsigned>(height));
+}
+
+Engine::~Engine()
+{
+    if (window)
+        CHECK_GL_ERROR();
+    shutdown();
+    std::cout << "Quitting application" << std::endl;
+}
+
+int Engine::init()
+{
+    window = openWindow(width, height, title, title);
+    if (!window)
+        return 1;
+
+    inputSystem.Initialize(window, 0);
+    inputSystem.setMouseArea(width, height);
+
+    lastTime = clockNow();
+    return 0;
+}
+
+void Engine::run()
+{
+    running = true;
+    CHECK_GL_ERROR();
+    while (running) {
+        update();
+        if (gameRunning) {
+            glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        } else {
+            glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+        glFrontFace(GL_CCW);
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+        if (quitRequested())
+            running = false;
+    }
+}
+
+void Engine::update()
+{
+    double now = clockNow();
+    double dt = now - lastTime;
+    lastTime = now;
+
+    inputSystem.Update();
+    updateFpsCounter();
+
+    if (gameRunning) {
+        handleGameKeys(dt);
+    }
+}
+
+void Engine::updateFpsCounter()
+{
+    fpsCounter.frame(Timer::now());
+}
+
+void Engine::handleGameKeys(double dt)
+{
+    handleCameraMode(dt);
+}
+
+void Engine::handleCameraMode(double /*dt*/)
+{
+    if (cameraState != 1)
+        return;
+    if (inputSystem.keyboard.isDown(KC_LSHIFT) && inputSystem.keyboard.wentDown(KC_F))
+        playerMode = !playerMode;
+}
+
+bool Engine::quitRequested() const
+{
+    return inputSystem.keyboard.wentDown(KC_ESCAPE) || glfwWindowShouldClose(window);
+}
+
+double Engine::clockNow() const { return window ? glfwGetTime() : 0.0; }
+
+void Engine::shutdown()
+{
+    inputSystem.Shutdown();
+    if (window) {
+        CHECK_GL_ERROR();
+        glfwTerminate();
+        window = nullptr;
+    }
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The application object: opens the window, creates the managers in a fixed
+// order, runs the frame loop and tears everything down in a fixed order.
+#include "Engine/FpsCounter.h"
+
+#include <string>
+
+struct GLFWwindow;
+
+class Engine {
+public:
+    Engine();
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Start-up; 0 on success, 1 when the program cannot run.
+    int init();
+    // The frame loop; returns when Escape went down or the window closed.
+    void run();
+    // One frame of game time, input and logic.
+    void update();
+
+    int framesPerSecond() const { return fpsCounter.framesPerSecond(); }
+
+private:
+    void shutdown();
+    void updateFpsCounter();
+    void handleGameKeys(double dt);
+    void handleCameraMode(double dt);
+    bool quitRequested() const;
+    double clockNow() const;
+
+    bool running = false;
+    int width;
+    int height;
+    double lastTime = 0.0; // seconds, clock reading of the previous frame
+    std::string title;
+    GLFWwindow* window = nullptr;
+    FpsCounter fpsCounter;
+};

@@ -1,0 +1,184 @@
+#include "Input/InputSystem.h"
+
+#include "GLContext.h"
+#include "Input/InputListener.h"
+#include "Input/InputManager.h"
+
+#include <GLFW/glfw3.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Window events enter through the manager exactly as GLFW delivers them.
+class InputSystemTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        input.Initialize(sharedGLWindow(), 0);
+        input.setMouseArea(1024, 768);
+    }
+    void TearDown() override { input.Shutdown(); }
+
+    void key(int glfwKey, int action) { input.manager()->onKey(glfwKey, action); }
+
+    InputSystem input;
+};
+
+TEST_F(InputSystemTest, KeyHeldBeforeTheFirstUpdateIsNotPressed)
+{
+    key(GLFW_KEY_W, GLFW_PRESS);
+    input.Update();
+    EXPECT_TRUE(input.keyboard.isDown(KC_W));
+    EXPECT_FALSE(input.keyboard.wentDown(KC_W));
+}
+
+TEST_F(InputSystemTest, PressHoldReleaseAcrossFrames)
+{
+    input.Update();
+    key(GLFW_KEY_ESCAPE, GLFW_PRESS);
+    input.Update();
+    EXPECT_TRUE(input.keyboard.wentDown(KC_ESCAPE));
+    input.Update();
+    EXPECT_TRUE(input.keyboard.isDown(KC_ESCAPE));
+    EXPECT_FALSE(input.keyboard.wentDown(KC_ESCAPE));
+    key(GLFW_KEY_ESCAPE, GLFW_RELEASE);
+    input.Update();
+    EXPECT_FALSE(input.keyboard.isDown(KC_ESCAPE));
+    EXPECT_NE(input.keyboard.previous[KC_ESCAPE], 0); // released this frame
+}
+
+TEST_F(InputSystemTest, TapBetweenTwoFramesIsNotLost)
+{
+    InputManager* events = input.manager();
+    input.Update();
+    key(GLFW_KEY_SPACE, GLFW_PRESS);
+    key(GLFW_KEY_SPACE, GLFW_RELEASE);
+    events->onMouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
+    events->onMouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE);
+    input.Update();
+    EXPECT_TRUE(input.keyboard.wentDown(KC_SPACE));
+    EXPECT_TRUE(input.mouse.wentDown(0));
+    input.Update();
+    EXPECT_FALSE(input.keyboard.isDown(KC_SPACE));
+    EXPECT_FALSE(input.mouse.isDown(0));
+}
+
+TEST_F(InputSystemTest, KeyRepeatsAndUnmappedKeysChangeNothing)
+{
+    input.Update();
+    key(GLFW_KEY_A, GLFW_REPEAT);
+    key(GLFW_KEY_UNKNOWN, GLFW_PRESS);
+    key(GLFW_KEY_LAST + 5, GLFW_PRESS);
+    input.Update();
+    for (int code = 0; code < keyCodeCount; ++code)
+        EXPECT_EQ(input.keyboard.current[code], 0) << code;
+}
+
+TEST_F(InputSystemTest, KeyCodesFollowTheScanCodeNumbering)
+{
+    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_ESCAPE), 0x01);
+    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_W), 0x11);
+    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_F1), 0x3B);
+    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_KP_ADD), 0x4E);
+    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_LEFT), 0xCB);
+    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_RIGHT_CONTROL), 0x9D);
+    EXPECT_EQ(keyCodeFromGlfw(-1), KC_UNASSIGNED);
+}
+
+TEST_F(InputSystemTest, MouseMotionIsPerFrameAndPositionIsClipped)
+{
+    InputManager* events = input.manager();
+    events->onCursorPosition(100.0, 100.0); // first position: no motion
+    input.Update();
+    events->onCursorPosition(130.0, 90.0);
+    events->onCursorPosition(140.0, 95.0);
+    input.Update();
+    const MouseState& state = input.mouse.device->state();
+    EXPECT_EQ(state.X.rel, 40);
+    EXPECT_EQ(state.Y.rel, -5);
+    EXPECT_EQ(state.X.abs, 40);
+    EXPECT_EQ(state.Y.abs, 0); // clipped at the top edge
+    input.Update();
+    EXPECT_EQ(input.mouse.device->state().X.rel, 0);
+    events->onCursorPosition(5000.0, 5000.0);
+    input.Update();
+    EXPECT_EQ(input.mouse.device->state().X.abs, 1024);
+    EXPECT_EQ(input.mouse.device->state().Y.abs, 768);
+}
+
+TEST_F(InputSystemTest, WheelAndButtons)
+{
+    InputManager* events = input.manager();
+    input.Update();
+    events->onScroll(-2.0);
+    events->onMouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
+    input.Update();
+    EXPECT_EQ(input.mouse.device->state().Z.rel, -240);
+    EXPECT_TRUE(input.mouse.wentDown(0));
+    EXPECT_FALSE(input.mouse.isDown(1));
+    input.Update();
+    EXPECT_EQ(input.mouse.device->state().Z.rel, 0);
+    EXPECT_TRUE(input.mouse.isDown(0));
+    EXPECT_FALSE(input.mouse.wentDown(0));
+}
+
+TEST(InputSystemWithoutDevices, ReadsAsNothingDown)
+{
+    InputSystem input;
+    EXPECT_TRUE(input.Update());
+    EXPECT_FALSE(input.keyboard.isDown(KC_ESCAPE));
+    EXPECT_FALSE(input.keyboard.wentDown(KC_ESCAPE));
+    EXPECT_FALSE(input.mouse.isDown(0));
+    EXPECT_FALSE(input.mouse.wentDown(0));
+    input.Shutdown(); // harmless when never initialised
+}
+
+struct RecordingListener : InputListener {
+    std::vector<std::string> events;
+    void keyPressed(KeyCode key) override { events.push_back("down " + std::to_string(key)); }
+    void keyReleased(KeyCode key) override { events.push_back("up " + std::to_string(key)); }
+    void characterTyped(unsigned int c) override { events.push_back("char " + std::to_string(c)); }
+    void mouseMoved(double dx, double dy, double wheel) override
+    {
+        events.push_back("move " + std::to_string(int(dx)) + " " + std::to_string(int(dy)) + " " +
+                         std::to_string(int(wheel)));
+    }
+    void mousePressed(int b) override { events.push_back("press " + std::to_string(b)); }
+    void mouseReleased(int b) override { events.push_back("release " + std::to_string(b)); }
+};
+
+TEST_F(InputSystemTest, BufferedEventsReachTheListenerInOrder)
+{
+    RecordingListener listener;
+    input.setEventListener(&listener);
+    InputManager* events = input.manager();
+    events->onKey(GLFW_KEY_A, GLFW_PRESS);
+    events->onCharacter('a');
+    events->onKey(GLFW_KEY_A, GLFW_RELEASE);
+    events->onCursorPosition(10.0, 10.0);
+    events->onCursorPosition(13.0, 6.0);
+    events->onScroll(1.0);
+    events->onMouseButton(GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS);
+    events->onMouseButton(GLFW_MOUSE_BUTTON_RIGHT, GLFW_RELEASE);
+    input.setEventListener(nullptr);
+    std::vector<std::string> expected = {"down 30", "char 97", "up 30", "move 3 -4 0",
+                                         "move 0 0 120", "press 1", "release 1"};
+    EXPECT_EQ(listener.events, expected);
+}
+
+TEST_F(InputSystemTest, ShutdownReleasesDevicesAndAllowsAnotherInitialize)
+{
+    input.Shutdown();
+    EXPECT_FALSE(input.isInitialized());
+    EXPECT_EQ(input.keyboard.device, nullptr);
+    EXPECT_EQ(input.mouse.device, nullptr);
+    EXPECT_EQ(input.joystickCount, 0);
+    input.Initialize(sharedGLWindow(), 0);
+    EXPECT_TRUE(input.isInitialized());
+    EXPECT_NE(input.keyboard.device, nullptr);
+}
+
+} // namespace
