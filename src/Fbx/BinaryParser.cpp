@@ -1,0 +1,291 @@
+// Binary FBX record parser: a bounds-checked cursor walks the node records,
+// validating every end offset, length and inflated size against the bytes that
+// remain.
+#include <cstring>
+#include <string_view>
+
+#include "Fbx/Parse.h"
+#include "Fbx/Zlib.h"
+
+namespace fbx {
+
+namespace {
+
+constexpr char kBinaryMagic[] = "Kaydara FBX Binary  ";  // followed by NUL, 0x1A, 0x00
+constexpr size_t kHeaderSize = 27;
+constexpr uint32_t kWideHeaderVersion = 7500;
+
+template <typename T>
+T load(const uint8_t* p) {
+  T v;
+  std::memcpy(&v, p, sizeof(T));
+  return v;
+}
+
+size_t elementSize(char type) {
+  switch (type) {
+    case 'f': case 'i': return 4;
+    case 'd': case 'l': return 8;
+    case 'b': case 'c': return 1;
+    default: return 0;
+  }
+}
+
+class BinaryParser {
+ public:
+  BinaryParser(const uint8_t* data, size_t size, const std::string& name)
+      : data_(data), size_(size), name_(name) {}
+
+  Result<RecordDocument> run() {
+    RecordDocument doc;
+    doc.format = Format::Binary;
+    doc.fileName = name_;
+    if (size_ < kHeaderSize) return fail(size_, "file shorter than the 27-byte binary header");
+    doc.version = load<uint32_t>(data_ + 23);
+    wide_ = doc.version >= kWideHeaderVersion;
+    pos_ = kHeaderSize;
+    if (!parseList(doc.root, size_, 0, true)) return Result<RecordDocument>::failure(error_);
+    return doc;
+  }
+
+ private:
+  Result<RecordDocument> fail(uint64_t offset, const std::string& what) {
+    setError(offset, what);
+    return Result<RecordDocument>::failure(error_);
+  }
+
+  bool setError(uint64_t offset, const std::string& what) {
+    if (error_.empty()) error_ = name_ + ": offset " + std::to_string(offset) + ": " + what;
+    return false;
+  }
+
+  size_t headerSize() const { return wide_ ? 25 : 13; }
+
+  uint64_t readWord() {
+    uint64_t v = wide_ ? load<uint64_t>(data_ + pos_) : load<uint32_t>(data_ + pos_);
+    pos_ += wide_ ? 8 : 4;
+    return v;
+  }
+
+  // Parses records until a null record (required for the top-level list) or
+  // until `end` is reached.
+  bool parseList(Record& parent, uint64_t end, int depth, bool topLevel) {
+    if (depth > kMaxRecordDepth) {
+      return setError(pos_, "records nested deeper than " + std::to_string(kMaxRecordDepth) + " levels");
+    }
+    while (true) {
+      if (!topLevel && pos_ == end) return true;
+      if (end - pos_ < headerSize()) {
+        return setError(pos_, topLevel ? "file truncated: top-level record list has no end marker"
+                                       : "record header runs past the end of its parent record");
+      }
+      if (isNullRecord()) {
+        pos_ += headerSize();
+        return true;
+      }
+      parent.children.emplace_back();
+      if (!parseRecord(parent.children.back(), end, depth)) return false;
+    }
+  }
+
+  bool isNullRecord() const {
+    for (size_t i = 0; i < headerSize(); ++i) {
+      if (data_[pos_ + i] != 0) return false;
+    }
+    return true;
+  }
+
+  bool parseRecord(Record& record, uint64_t parentEnd, int depth) {
+    const uint64_t start = pos_;
+    record.offset = start;
+    const uint64_t endOffset = readWord();
+    const uint64_t propertyCount = readWord();
+    const uint64_t propertyBytes = readWord();
+    const size_t nameLength = data_[pos_++];
+    if (endOffset > parentEnd) {
+      return setError(start, "record end offset " + std::to_string(endOffset) + " lies past the end (" +
+                                 std::to_string(parentEnd) + ") of the enclosing data");
+    }
+    if (endOffset < pos_ + nameLength) {
+      return setError(start, "record end offset " + std::to_string(endOffset) +
+                                 " lies before the end of its header");
+    }
+    record.name.assign(reinterpret_cast<const char*>(data_ + pos_), nameLength);
+    pos_ += nameLength;
+    if (propertyBytes > endOffset - pos_) {
+      return setError(start, "property list length " + std::to_string(propertyBytes) +
+                                 " exceeds the record's remaining " + std::to_string(endOffset - pos_) +
+                                 " bytes");
+    }
+    if (propertyCount > propertyBytes) {
+      return setError(start, std::to_string(propertyCount) + " properties cannot fit in " +
+                                 std::to_string(propertyBytes) + " bytes");
+    }
+    const uint64_t propertyEnd = pos_ + propertyBytes;
+    record.properties.reserve(propertyCount);
+    for (uint64_t i = 0; i < propertyCount; ++i) {
+      record.properties.emplace_back();
+      if (!parseProperty(record.properties.back(), propertyEnd)) return false;
+    }
+    if (pos_ != propertyEnd) {
+      return setError(pos_, "properties end " + std::to_string(propertyEnd - pos_) +
+                                " bytes before their stated length");
+    }
+    if (pos_ < endOffset) {
+      if (!parseList(record, endOffset, depth + 1, false)) return false;
+      if (pos_ != endOffset) {
+        return setError(pos_, "child records end at " + std::to_string(pos_) +
+                                  ", not at the record end offset " + std::to_string(endOffset));
+      }
+    }
+    return true;
+  }
+
+  bool need(uint64_t bytes, uint64_t end, const char* what) {
+    if (bytes > end - pos_) {
+      return setError(pos_, std::string(what) + " needs " + std::to_string(bytes) + " bytes, only " +
+                                std::to_string(end - pos_) + " remain");
+    }
+    return true;
+  }
+
+  bool parseProperty(Property& property, uint64_t end) {
+    if (!need(1, end, "property type code")) return false;
+    const char type = static_cast<char>(data_[pos_++]);
+    const uint8_t* p = data_ + pos_;
+    switch (type) {
+      case 'Y':
+        if (!need(2, end, "int16 property")) return false;
+        property = Property(type, int64_t{load<int16_t>(p)});
+        pos_ += 2;
+        return true;
+      case 'C': case 'B':
+        if (!need(1, end, "byte property")) return false;
+        property = Property(type, int64_t{*p});
+        pos_ += 1;
+        return true;
+      case 'I':
+        if (!need(4, end, "int32 property")) return false;
+        property = Property(type, int64_t{load<int32_t>(p)});
+        pos_ += 4;
+        return true;
+      case 'F':
+        if (!need(4, end, "float property")) return false;
+        property = Property(type, double{load<float>(p)});
+        pos_ += 4;
+        return true;
+      case 'D':
+        if (!need(8, end, "double property")) return false;
+        property = Property(type, load<double>(p));
+        pos_ += 8;
+        return true;
+      case 'L':
+        if (!need(8, end, "int64 property")) return false;
+        property = Property(type, load<int64_t>(p));
+        pos_ += 8;
+        return true;
+      case 'S': case 'R':
+        return parseString(property, type, end);
+      case 'f': case 'd': case 'l': case 'i': case 'b': case 'c':
+        return parseArray(property, type, end);
+      default:
+        return setError(pos_ - 1, "unknown property type code 0x" + hexByte(static_cast<uint8_t>(type)));
+    }
+  }
+
+  static std::string hexByte(uint8_t b) {
+    const char* digits = "0123456789abcdef";
+    return {digits[b >> 4], digits[b & 15]};
+  }
+
+  bool parseString(Property& property, char type, uint64_t end) {
+    if (!need(4, end, "string length")) return false;
+    const uint32_t length = load<uint32_t>(data_ + pos_);
+    if (length > end - pos_ - 4) {
+      return setError(pos_, "string length " + std::to_string(length) + " exceeds remaining " +
+                                std::to_string(end - pos_ - 4) + " bytes");
+    }
+    pos_ += 4;
+    property = Property(type, std::string(reinterpret_cast<const char*>(data_ + pos_), length));
+    pos_ += length;
+    return true;
+  }
+
+  bool parseArray(Property& property, char type, uint64_t end) {
+    const uint64_t headerOffset = pos_;
+    if (!need(12, end, "array header")) return false;
+    const uint64_t count = load<uint32_t>(data_ + pos_);
+    const uint32_t encoding = load<uint32_t>(data_ + pos_ + 4);
+    const uint64_t storedBytes = load<uint32_t>(data_ + pos_ + 8);
+    pos_ += 12;
+    const uint64_t remaining = end - pos_;
+    const uint64_t rawBytes = count * elementSize(type);
+    if (storedBytes > remaining) {
+      return setError(headerOffset, "array data length " + std::to_string(storedBytes) +
+                                        " exceeds remaining " + std::to_string(remaining) + " bytes");
+    }
+    if (encoding == 0 && rawBytes != storedBytes) {
+      return setError(headerOffset, rawBytes > remaining
+                                        ? "array length " + std::to_string(count) + " exceeds remaining " +
+                                              std::to_string(remaining) + " bytes"
+                                        : "array of " + std::to_string(count) + " elements does not fill its " +
+                                              std::to_string(storedBytes) + " stored bytes");
+    }
+    if (encoding == 1 && (rawBytes > storedBytes * kMaxInflateRatio + 64 || rawBytes > kMaxArrayBytes)) {
+      return setError(headerOffset, "compressed array length " + std::to_string(count) +
+                                        " is impossible for its " + std::to_string(storedBytes) +
+                                        " compressed bytes");
+    }
+    if (encoding > 1) return setError(headerOffset + 4, "unknown array encoding " + std::to_string(encoding));
+    switch (type) {
+      case 'f': return fillArray<float>(property, type, count, encoding, storedBytes, headerOffset);
+      case 'd': return fillArray<double>(property, type, count, encoding, storedBytes, headerOffset);
+      case 'l': return fillArray<int64_t>(property, type, count, encoding, storedBytes, headerOffset);
+      case 'i': return fillArray<int32_t>(property, type, count, encoding, storedBytes, headerOffset);
+      default: return fillArray<uint8_t>(property, type, count, encoding, storedBytes, headerOffset);
+    }
+  }
+
+  template <typename T>
+  bool fillArray(Property& property, char type, uint64_t count, uint32_t encoding, uint64_t storedBytes,
+                 uint64_t headerOffset) {
+    std::vector<T> values(count);
+    uint8_t* out = reinterpret_cast<uint8_t*>(values.data());
+    if (encoding == 0) {
+      if (storedBytes > 0) std::memcpy(out, data_ + pos_, storedBytes);
+    } else {
+      const std::string problem = detail::inflateExact(data_ + pos_, storedBytes, out, count * sizeof(T));
+      if (!problem.empty()) return setError(headerOffset, problem);
+    }
+    pos_ += storedBytes;
+    property = Property(type, std::move(values));
+    return true;
+  }
+
+  const uint8_t* data_;
+  uint64_t size_;
+  const std::string& name_;
+  uint64_t pos_ = 0;
+  bool wide_ = false;
+  std::string error_;
+};
+
+}  // namespace
+
+bool isBinaryFbx(const uint8_t* data, size_t size) {
+  return size >= sizeof(kBinaryMagic) && std::memcmp(data, kBinaryMagic, sizeof(kBinaryMagic)) == 0;
+}
+
+Result<RecordDocument> parseBinaryRecords(const uint8_t* data, size_t size, const std::string& name) {
+  if (!isBinaryFbx(data, size)) {
+    return Result<RecordDocument>::failure(name + ": offset 0: missing the binary FBX header");
+  }
+  return BinaryParser(data, size, name).run();
+}
+
+Result<RecordDocument> parseRecords(const uint8_t* data, size_t size, const std::string& name) {
+  if (isBinaryFbx(data, size)) return parseBinaryRecords(data, size, name);
+  return parseAsciiRecords(data, size, name);
+}
+
+}  // namespace fbx

@@ -1,0 +1,114 @@
+// Reading AnimationCurve records: key times and values plus the run-length
+// coded key attributes (interpolation, tangents, weights).
+#include <algorithm>
+#include <cstring>
+
+#include "Fbx/SceneReader.h"
+
+namespace fbx::detail {
+
+namespace {
+
+// KeyAttrFlags bits.
+constexpr int32_t kConstant = 0x00000002;
+constexpr int32_t kLinear = 0x00000004;
+constexpr int32_t kCubic = 0x00000008;
+constexpr int32_t kConstantNextOrAuto = 0x00000100;
+constexpr int32_t kTangentUser = 0x00000400;
+constexpr int32_t kTangentBreak = 0x00000800;
+constexpr int32_t kRightWeighted = 0x01000000;
+constexpr int32_t kNextLeftWeighted = 0x02000000;
+// Weight tokens are stored as 16-bit integers over this divider.
+constexpr double kWeightDivider = 9999.0;
+
+uint32_t floatBits(float f) {
+  uint32_t bits;
+  std::memcpy(&bits, &f, sizeof bits);
+  return bits;
+}
+
+float floatFromBits(uint32_t bits) {
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
+// Attribute data; ASCII files from 7.2 on store the float bit patterns as integers.
+std::vector<float> attributeData(const ReadContext& ctx, const Record& curve) {
+  const Property* p = curve.childValue("KeyAttrDataFloat");
+  if (!p) return {};
+  if (ctx.document->format == Format::Ascii && ctx.document->version >= 7200) {
+    std::vector<float> out;
+    for (int64_t v : p->toInt64s()) out.push_back(floatFromBits(static_cast<uint32_t>(v)));
+    return out;
+  }
+  return p->toFloats();
+}
+
+void applyAttribute(AnimKey& key, int32_t flags, const float* data) {
+  if (flags & kConstant) {
+    key.interpolation = Interpolation::Constant;
+    key.constantNext = (flags & kConstantNextOrAuto) != 0;
+  } else if (flags & kCubic) {
+    key.interpolation = Interpolation::Cubic;
+    key.autoTangent = (flags & (kTangentUser | kTangentBreak)) == 0;
+  } else {
+    key.interpolation = Interpolation::Linear;
+  }
+  key.rightSlope = data[0];
+  key.nextLeftSlope = data[1];
+  const uint32_t weights = floatBits(data[2]);
+  if (flags & kRightWeighted) key.rightWeight = static_cast<float>((weights & 0xffff) / kWeightDivider);
+  if (flags & kNextLeftWeighted) key.nextLeftWeight = static_cast<float>((weights >> 16) / kWeightDivider);
+}
+
+}  // namespace
+
+AnimCurve* readCurve(ReadContext& ctx, Record& record) {
+  AnimCurve* curve = ctx.scene->addCurve();
+  if (const Property* d = record.childValue("Default")) curve->defaultValue = d->toDouble();
+  const Property* timesProp = record.childValue("KeyTime");
+  const Property* valuesProp = record.childValue("KeyValueFloat");
+  const std::vector<int64_t> times = timesProp ? timesProp->toInt64s() : std::vector<int64_t>{};
+  const std::vector<float> values = valuesProp ? valuesProp->toFloats() : std::vector<float>{};
+  if (times.size() != values.size()) {
+    ctx.fail(record.offset, "animation curve has " + std::to_string(times.size()) + " key times but " +
+                                std::to_string(values.size()) + " values");
+    return nullptr;
+  }
+  const Property* flagsProp = record.childValue("KeyAttrFlags");
+  const Property* countsProp = record.childValue("KeyAttrRefCount");
+  const std::vector<int32_t> flags = flagsProp ? flagsProp->toInt32s() : std::vector<int32_t>{};
+  const std::vector<int32_t> counts = countsProp ? countsProp->toInt32s() : std::vector<int32_t>{};
+  const std::vector<float> data = attributeData(ctx, record);
+  if (flags.size() != counts.size() || data.size() != 4 * counts.size()) {
+    ctx.fail(record.offset, "animation curve key attributes disagree: " + std::to_string(flags.size()) +
+                                " flags, " + std::to_string(counts.size()) + " reference counts, " +
+                                std::to_string(data.size()) + " data values");
+    return nullptr;
+  }
+  curve->keys.resize(times.size());
+  size_t key = 0;
+  for (size_t a = 0; a < counts.size(); ++a) {
+    for (int32_t n = 0; n < counts[a] && key < times.size(); ++n, ++key) {
+      applyAttribute(curve->keys[key], flags[a], &data[4 * a]);
+    }
+  }
+  if (key != times.size() && !counts.empty()) {
+    ctx.fail(record.offset, "animation curve key attributes cover " + std::to_string(key) + " of " +
+                                std::to_string(times.size()) + " keys");
+    return nullptr;
+  }
+  for (size_t i = 0; i < times.size(); ++i) {
+    curve->keys[i].time = ctx.time(times[i]);
+    curve->keys[i].value = values[i];
+    if (i > 0 && curve->keys[i].time < curve->keys[i - 1].time) {
+      ctx.fail(record.offset, "animation curve key times decrease at key " + std::to_string(i));
+      return nullptr;
+    }
+  }
+  curve->computeAutoTangents();
+  return curve;
+}
+
+}  // namespace fbx::detail

@@ -1,0 +1,185 @@
+// Reading Geometry "Mesh" records: control points, polygons, edges and the
+// layer elements with their mapping and reference modes.
+#include <cstring>
+#include <map>
+
+#include "Fbx/SceneReader.h"
+
+namespace fbx::detail {
+
+namespace {
+
+MappingMode mappingFrom(const std::string& s) {
+  if (s == "ByPolygonVertex") return MappingMode::ByPolygonVertex;
+  if (s == "ByVertice" || s == "ByVertex" || s == "ByControlPoint") return MappingMode::ByControlPoint;
+  if (s == "ByPolygon") return MappingMode::ByPolygon;
+  if (s == "ByEdge") return MappingMode::ByEdge;
+  if (s == "AllSame") return MappingMode::AllSame;
+  return MappingMode::None;
+}
+
+ReferenceMode referenceFrom(const std::string& s) {
+  return s == "IndexToDirect" || s == "Index" ? ReferenceMode::IndexToDirect : ReferenceMode::Direct;
+}
+
+Property* firstValue(Record& record, const char* name) {
+  Record* c = record.child(name);
+  return c && !c->properties.empty() ? &c->properties[0] : nullptr;
+}
+
+std::string childString(const Record& record, const char* name) {
+  const Property* p = record.childValue(name);
+  return p ? p->toString() : std::string();
+}
+
+struct ElementKind {
+  const char* record;
+  const char* data[2];   // accepted names of the direct array
+  const char* index[2];  // accepted names of the index array
+  int components;
+  std::vector<LayerElement> Mesh::*list;
+  int Layer::*slot;
+};
+
+const ElementKind kElementKinds[] = {
+    {"LayerElementNormal", {"Normals", nullptr}, {"NormalsIndex", nullptr}, 3, &Mesh::normals, &Layer::normals},
+    {"LayerElementTangent", {"Tangents", "Tangent"}, {"TangentsIndex", "TangentIndex"}, 3, &Mesh::tangents,
+     &Layer::tangents},
+    {"LayerElementBinormal", {"Binormals", "Binormal"}, {"BinormalsIndex", "BinormalIndex"}, 3, &Mesh::binormals,
+     &Layer::binormals},
+    {"LayerElementUV", {"UV", nullptr}, {"UVIndex", nullptr}, 2, &Mesh::uvs, &Layer::uvs},
+    {"LayerElementColor", {"Colors", nullptr}, {"ColorIndex", nullptr}, 4, &Mesh::colors, &Layer::colors},
+};
+
+Property* findEither(Record& record, const char* const names[2]) {
+  for (int i = 0; i < 2; ++i) {
+    if (!names[i]) continue;
+    if (Property* p = firstValue(record, names[i])) return p;
+  }
+  return nullptr;
+}
+
+// Where each typed element ("LayerElementUV: 1") went in the mesh's lists.
+struct ElementSlots {
+  std::map<std::string, std::map<int64_t, int>> byKind;
+};
+
+void readElement(Mesh& mesh, Record& record, const ElementKind& kind, ElementSlots& slots) {
+  LayerElement e;
+  e.name = childString(record, "Name");
+  e.mapping = mappingFrom(childString(record, "MappingInformationType"));
+  e.reference = referenceFrom(childString(record, "ReferenceInformationType"));
+  e.components = kind.components;
+  if (Property* data = findEither(record, kind.data)) e.direct = data->takeDoubles();
+  if (Property* index = findEither(record, kind.index)) e.index = index->takeInt32s();
+  auto& list = mesh.*kind.list;
+  const int64_t typedIndex = record.properties.empty() ? 0 : record.properties[0].toInt();
+  slots.byKind[kind.record].emplace(typedIndex, static_cast<int>(list.size()));
+  list.push_back(std::move(e));
+}
+
+void readMaterialElement(Mesh& mesh, Record& record, ElementSlots& slots) {
+  MaterialElement e;
+  e.mapping = mappingFrom(childString(record, "MappingInformationType"));
+  e.reference = referenceFrom(childString(record, "ReferenceInformationType"));
+  if (Property* data = firstValue(record, "Materials")) e.indices = data->takeInt32s();
+  const int64_t typedIndex = record.properties.empty() ? 0 : record.properties[0].toInt();
+  slots.byKind["LayerElementMaterial"].emplace(typedIndex, static_cast<int>(mesh.materialElements.size()));
+  mesh.materialElements.push_back(std::move(e));
+}
+
+int slotOf(const ElementSlots& slots, const std::string& kind, int64_t typedIndex) {
+  auto k = slots.byKind.find(kind);
+  if (k == slots.byKind.end()) return -1;
+  auto e = k->second.find(typedIndex);
+  return e == k->second.end() ? -1 : e->second;
+}
+
+void assignSlot(Layer& layer, const std::string& kind, int slot) {
+  if (kind == "LayerElementMaterial") {
+    layer.materials = slot;
+    return;
+  }
+  for (const ElementKind& k : kElementKinds) {
+    if (kind == k.record) layer.*k.slot = slot;
+  }
+}
+
+void readLayers(Mesh& mesh, const Record& geometry, const ElementSlots& slots) {
+  for (const Record& r : geometry.children) {
+    if (r.name != "Layer") continue;
+    Layer layer;
+    for (const Record& entry : r.children) {
+      if (entry.name != "LayerElement") continue;
+      const std::string kind = childString(entry, "Type");
+      const Property* typed = entry.childValue("TypedIndex");
+      assignSlot(layer, kind, slotOf(slots, kind, typed ? typed->toInt() : 0));
+    }
+    mesh.layers.push_back(layer);
+  }
+  if (!mesh.layers.empty()) return;
+  // No Layer records: layer n holds the elements with typed index n.
+  for (int64_t n = 0;; ++n) {
+    Layer layer;
+    bool any = false;
+    for (const auto& [kind, byIndex] : slots.byKind) {
+      const int slot = slotOf(slots, kind, n);
+      if (slot >= 0) {
+        assignSlot(layer, kind, slot);
+        any = true;
+      }
+    }
+    if (!any) return;
+    mesh.layers.push_back(layer);
+  }
+}
+
+// Decodes PolygonVertexIndex: the last corner of each polygon is stored as ~index.
+bool readPolygons(ReadContext& ctx, Mesh& mesh, Record& geometry) {
+  Property* indices = firstValue(geometry, "PolygonVertexIndex");
+  if (!indices) return true;
+  mesh.polygonVertices = indices->takeInt32s();
+  mesh.polygonStarts.assign(1, 0);
+  const int64_t pointCount = static_cast<int64_t>(mesh.controlPoints.size());
+  const int32_t cornerCount = static_cast<int32_t>(mesh.polygonVertices.size());
+  for (int32_t i = 0; i < cornerCount; ++i) {
+    int32_t& v = mesh.polygonVertices[i];
+    const bool last = v < 0;
+    if (last) v = ~v;
+    if (v >= pointCount) {
+      return ctx.fail(geometry.offset, "mesh polygon corner " + std::to_string(i) + " uses control point " +
+                                           std::to_string(v) + " of only " + std::to_string(pointCount));
+    }
+    if (last || i + 1 == cornerCount) mesh.polygonStarts.push_back(i + 1);
+  }
+  return true;
+}
+
+}  // namespace
+
+Mesh* readMesh(ReadContext& ctx, Record& record) {
+  Mesh* mesh = ctx.scene->addMesh("");
+  if (Property* vertices = firstValue(record, "Vertices")) {
+    const std::vector<double> xyz = vertices->takeDoubles();
+    mesh->controlPoints.resize(xyz.size() / 3);
+    for (size_t i = 0; i < mesh->controlPoints.size(); ++i) {
+      mesh->controlPoints[i] = {xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]};
+    }
+  }
+  if (!readPolygons(ctx, *mesh, record)) return nullptr;
+  if (Property* edges = firstValue(record, "Edges")) mesh->edges = edges->takeInt32s();
+  ElementSlots slots;
+  for (Record& child : record.children) {
+    if (child.name == "LayerElementMaterial") {
+      readMaterialElement(*mesh, child, slots);
+      continue;
+    }
+    for (const ElementKind& kind : kElementKinds) {
+      if (child.name == kind.record) readElement(*mesh, child, kind, slots);
+    }
+  }
+  readLayers(*mesh, record, slots);
+  return mesh;
+}
+
+}  // namespace fbx::detail

@@ -1,0 +1,29 @@
+// Parsing FBX bytes into the record tree. Binary files (versions 7100..7700,
+// 32-bit record headers below 7500, 64-bit from 7500) and ASCII 7.x files give
+// the same tree. Every length in the file is checked before it is used; bad
+// input gives an error "name: offset N: problem", never a crash.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "Fbx/Records.h"
+#include "Fbx/Result.h"
+
+namespace fbx {
+
+// Limits that bound what hostile input can make the parser do.
+inline constexpr int kMaxRecordDepth = 64;
+// Largest array the parser allocates, in bytes after inflating.
+inline constexpr uint64_t kMaxArrayBytes = uint64_t{1} << 31;
+// Deflate cannot expand more than about 1032:1; a larger claim is a lie.
+inline constexpr uint64_t kMaxInflateRatio = 1032;
+
+bool isBinaryFbx(const uint8_t* data, size_t size);
+
+Result<RecordDocument> parseRecords(const uint8_t* data, size_t size, const std::string& name);
+Result<RecordDocument> parseBinaryRecords(const uint8_t* data, size_t size, const std::string& name);
+Result<RecordDocument> parseAsciiRecords(const uint8_t* data, size_t size, const std::string& name);
+
+}  // namespace fbx
