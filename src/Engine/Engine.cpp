@@ -3,6 +3,8 @@
 #include "Engine/Config.h"
 #include "Engine/GLError.h"
 #include "Engine/Globals.h"
+#include "Engine/ShaderManager.h"
+#include "Engine/TextureManager.h"
 #include "Engine/Timer.h"
 #include "Engine/Window.h"
 #include "Input/InputSystem.h"
@@ -34,6 +36,10 @@ int Engine::init()
 
     inputSystem.Initialize(window, 0);
     inputSystem.setMouseArea(width, height);
+
+    // Every shader program must build; the shader manager has reported each failure.
+    if (!ShaderManager::getInstance()->loadShaders())
+        return 1;
 
     lastTime = clockNow();
     return 0;
@@ -100,6 +106,8 @@ double Engine::clockNow() const { return window ? glfwGetTime() : 0.0; }
 
 void Engine::shutdown()
 {
+    TextureManager::destroyInstance();
+    ShaderManager::destroyInstance();
     inputSystem.Shutdown();
     if (window) {
         CHECK_GL_ERROR();
