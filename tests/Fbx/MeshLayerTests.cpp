@@ -1,0 +1,122 @@
+// Mesh layer lookups for every mapping and reference mode, as the engine's
+// mesh extraction reads them.
+#include <gtest/gtest.h>
+
+#include "Fbx/Mesh.h"
+
+namespace fbx {
+namespace {
+
+// A triangle (0,1,2) and a quad (2,1,3,4): 7 corners, 5 control points.
+Mesh makeMesh() {
+  Mesh m;
+  m.controlPoints.resize(5);
+  m.addPolygon({0, 1, 2});
+  m.addPolygon({2, 1, 3, 4});
+  m.layers.push_back({});
+  return m;
+}
+
+// Element whose value i is (i, 0, 0), so a lookup reveals the direct index.
+LayerElement numbered(MappingMode mapping, ReferenceMode reference, int count, std::vector<int32_t> index = {}) {
+  LayerElement e;
+  e.mapping = mapping;
+  e.reference = reference;
+  for (int i = 0; i < count; ++i) e.direct.insert(e.direct.end(), {double(i), 0, 0});
+  e.index = std::move(index);
+  return e;
+}
+
+struct NormalCase {
+  const char* name;
+  LayerElement element;
+  int polygon, corner;
+  int expected;  // direct index, or -1 for "no normal"
+};
+
+TEST(MeshNormals, EachMappingAndReferenceMode) {
+  using M = MappingMode;
+  using R = ReferenceMode;
+  const NormalCase cases[] = {
+      {"by corner, direct", numbered(M::ByPolygonVertex, R::Direct, 7), 1, 2, 5},
+      {"by corner, indexed", numbered(M::ByPolygonVertex, R::IndexToDirect, 3, {0, 1, 2, 2, 1, 0, 1}), 1, 2, 0},
+      {"by corner, index -1 is unmapped", numbered(M::ByPolygonVertex, R::IndexToDirect, 3, {0, 1, 2, -1, 1, 0, 1}),
+       1, 0, -1},
+      {"by control point, direct", numbered(M::ByControlPoint, R::Direct, 5), 1, 2, 3},
+      {"by control point, indexed", numbered(M::ByControlPoint, R::IndexToDirect, 2, {1, 1, 1, 0, 1}), 1, 2, 0},
+      {"by polygon, direct", numbered(M::ByPolygon, R::Direct, 2), 1, 3, 1},
+      {"all same", numbered(M::AllSame, R::Direct, 1), 1, 1, 0},
+      {"indexed without an index array reads directly", numbered(M::ByPolygonVertex, R::IndexToDirect, 7), 1, 1, 4},
+      {"index past the direct array", numbered(M::ByPolygonVertex, R::IndexToDirect, 2, {0, 0, 0, 0, 0, 9, 0}), 1,
+       2, -1},
+      {"direct array too short", numbered(M::ByPolygonVertex, R::Direct, 3), 1, 2, -1},
+      {"corner out of range", numbered(M::ByPolygonVertex, R::Direct, 7), 0, 3, -1},
+      {"polygon out of range", numbered(M::ByPolygonVertex, R::Direct, 7), 2, 0, -1},
+      {"no mapping", numbered(M::None, R::Direct, 7), 0, 0, -1},
+  };
+  for (const NormalCase& c : cases) {
+    Mesh m = makeMesh();
+    m.normals.push_back(c.element);
+    m.layers[0].normals = 0;
+    Vec3 out{-7, -7, -7};
+    const bool found = m.polygonVertexNormal(c.polygon, c.corner, out);
+    EXPECT_EQ(found, c.expected >= 0) << c.name;
+    EXPECT_EQ(out.x, c.expected >= 0 ? c.expected : -7) << c.name;
+  }
+}
+
+TEST(MeshNormals, MissingNormalLayerGivesFalse) {
+  Mesh m = makeMesh();
+  Vec3 out;
+  EXPECT_FALSE(m.polygonVertexNormal(0, 0, out));
+  m.layers.clear();
+  EXPECT_FALSE(m.polygonVertexNormal(0, 0, out));
+}
+
+TEST(MeshUVs, TextureUVIndexOnlyForCornerMapping) {
+  using M = MappingMode;
+  using R = ReferenceMode;
+  struct Case {
+    const char* name;
+    LayerElement element;
+    int polygon, corner, expected;
+  } cases[] = {
+      {"direct: the corner counter", numbered(M::ByPolygonVertex, R::Direct, 7), 1, 3, 6},
+      {"indexed: the index entry", numbered(M::ByPolygonVertex, R::IndexToDirect, 3, {2, 1, 0, 0, 1, 2, 1}), 1, 1, 1},
+      {"by control point: -1", numbered(M::ByControlPoint, R::Direct, 5), 0, 0, -1},
+      {"by polygon: -1", numbered(M::ByPolygon, R::Direct, 2), 0, 0, -1},
+      {"corner out of range: -1", numbered(M::ByPolygonVertex, R::Direct, 7), 0, 5, -1},
+  };
+  for (auto& c : cases) {
+    c.element.components = 2;
+    Mesh m = makeMesh();
+    m.uvs.push_back(c.element);
+    m.layers[0].uvs = 0;
+    EXPECT_EQ(m.textureUVIndex(c.polygon, c.corner), c.expected) << c.name;
+  }
+}
+
+TEST(MeshPolygons, CornerAccessAndBounds) {
+  const Mesh m = makeMesh();
+  EXPECT_EQ(m.polygonCount(), 2);
+  EXPECT_EQ(m.polygonVertexCount(), 7);
+  EXPECT_EQ(m.polygonSize(1), 4);
+  EXPECT_EQ(m.polygonVertex(1, 3), 4);
+  EXPECT_EQ(m.polygonVertex(1, 4), -1);
+  EXPECT_EQ(m.polygonVertex(-1, 0), -1);
+  EXPECT_EQ(m.polygonSize(2), -1);
+}
+
+TEST(MeshMaterials, PerPolygonAndAllSame) {
+  MaterialElement byPolygon{MappingMode::ByPolygon, ReferenceMode::IndexToDirect, {1, 0}};
+  EXPECT_EQ(byPolygon.materialOf(0), 1);
+  EXPECT_EQ(byPolygon.materialOf(1), 0);
+  EXPECT_EQ(byPolygon.materialOf(2), -1);
+  MaterialElement allSame{MappingMode::AllSame, ReferenceMode::IndexToDirect, {3, 0}};
+  EXPECT_EQ(allSame.materialOf(1), 3);
+  MaterialElement empty{MappingMode::ByPolygon, ReferenceMode::Direct, {}};
+  EXPECT_EQ(empty.materialOf(0), -1);
+}
+
+}  // namespace
+}  // namespace fbx

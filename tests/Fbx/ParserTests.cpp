@@ -1,0 +1,224 @@
+// Record parsing: binary and ASCII encodings, header widths, and the error
+// for each kind of malformed input.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "Fbx/Parse.h"
+#include "Fbx/Writer.h"
+#include "TestScene.h"
+
+namespace fbx {
+namespace {
+
+Record makeRecord(const std::string& name, std::vector<Property> props, std::vector<Record> children = {}) {
+  Record r;
+  r.name = name;
+  r.properties = std::move(props);
+  r.children = std::move(children);
+  return r;
+}
+
+std::vector<uint8_t> binaryOf(std::vector<Record> top, uint32_t version = 7400) {
+  RecordDocument doc;
+  doc.version = version;
+  doc.root.children = std::move(top);
+  return encodeBinary(doc);
+}
+
+size_t find(const std::vector<uint8_t>& bytes, const std::string& needle) {
+  auto it = std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end());
+  return static_cast<size_t>(it - bytes.begin());
+}
+
+void put32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) { std::memcpy(&bytes[at], &v, 4); }
+
+std::string parseError(const std::vector<uint8_t>& bytes) {
+  Result<RecordDocument> r = parseRecords(bytes.data(), bytes.size(), "bad.fbx");
+  EXPECT_FALSE(r.ok());
+  return r.ok() ? "" : r.error();
+}
+
+TEST(RecordParsing, BinaryKeepsEveryPropertyType) {
+  std::vector<Property> props = {
+      Property('Y', int64_t{-7}),      Property('C', int64_t{'T'}),
+      Property('B', int64_t{1}),       Property('I', int64_t{-123456}),
+      Property('F', 1.5),              Property('D', 2.25),
+      Property('L', int64_t{1} << 40), Property('S', std::string("a\0b", 3)),
+      Property('R', std::string("\x01\x02")),
+      Property('f', std::vector<float>{1.5f, 2.5f}),
+      Property('d', std::vector<double>(100, 0.125)),  // compressed: over 128 bytes
+      Property('l', std::vector<int64_t>{-1, 2}),
+      Property('i', std::vector<int32_t>(64, 7)),
+      Property('b', std::vector<uint8_t>{1, 0, 1})};
+  for (uint32_t version : {7400u, 7500u}) {
+    const auto bytes = binaryOf({makeRecord("Everything", props)}, version);
+    auto doc = parseRecords(bytes.data(), bytes.size(), "all.fbx");
+    ASSERT_TRUE(doc.ok()) << doc.error();
+    EXPECT_EQ(doc->version, version);
+    const Record& r = doc->root.children.at(0);
+    ASSERT_EQ(r.properties.size(), props.size());
+    for (size_t i = 0; i < props.size(); ++i) {
+      EXPECT_EQ(r.properties[i].type(), props[i].type()) << i;
+      EXPECT_TRUE(r.properties[i].storage() == props[i].storage()) << "property " << i;
+    }
+  }
+}
+
+TEST(RecordParsing, AsciiGivesTheSameTreeAsBinary) {
+  const auto scene = test::makeTestScene();
+  WriteOptions ascii;
+  ascii.format = Format::Ascii;
+  const RecordDocument written = sceneToRecords(*scene, ascii);
+  const std::string text = encodeAscii(written);
+  auto parsed = parseRecords(reinterpret_cast<const uint8_t*>(text.data()), text.size(), "scene.fbx");
+  ASSERT_TRUE(parsed.ok()) << parsed.error();
+  EXPECT_EQ(parsed->format, Format::Ascii);
+  EXPECT_EQ(parsed->version, 7400u);
+  const Record* objects = parsed->root.child("Objects");
+  ASSERT_NE(objects, nullptr);
+  EXPECT_EQ(objects->children.size(), written.root.child("Objects")->children.size());
+  const Record* vertices = objects->children.at(0).child("Vertices");
+  ASSERT_NE(vertices, nullptr);
+  EXPECT_EQ(vertices->properties.at(0).toDoubles().size(), 24u);
+}
+
+TEST(RecordParsing, AsciiValueSpellings) {
+  const std::string text =
+      "; FBX 7.3.0 project file\n"
+      "Values: 12, -3.5e2, \"say &quot;hi&quot;\", Y, 1.#INF, -1.#IND ; comment\n"
+      "Content: , \"abc\"\n"
+      "Empty: {\n}\n"
+      "Arr: *3 {\n  a: 1,2.5,3\n}\n";
+  const auto bytes = test::toBytes(text);
+  auto doc = parseRecords(bytes.data(), bytes.size(), "a.fbx");
+  ASSERT_TRUE(doc.ok()) << doc.error();
+  EXPECT_EQ(doc->version, 7300u);
+  const Record& v = doc->root.children.at(0);
+  ASSERT_EQ(v.properties.size(), 6u);
+  EXPECT_EQ(v.properties[0].toInt(), 12);
+  EXPECT_DOUBLE_EQ(v.properties[1].toDouble(), -350);
+  EXPECT_EQ(v.properties[2].toString(), "say \"hi\"");
+  EXPECT_EQ(v.properties[3].toInt(), 'Y');
+  EXPECT_TRUE(std::isinf(v.properties[4].toDouble()));
+  EXPECT_TRUE(std::isnan(v.properties[5].toDouble()));
+  EXPECT_EQ(doc->root.children.at(1).properties.at(0).toString(), "abc");
+  EXPECT_TRUE(doc->root.children.at(2).properties.empty());
+  EXPECT_EQ(doc->root.children.at(3).properties.at(0).toDoubles(), (std::vector<double>{1, 2.5, 3}));
+}
+
+TEST(RecordParsing, TruncationAtAnyPointBeforeTheFooterIsAnError) {
+  const auto scene = test::makeTestScene();
+  for (uint32_t version : {7400u, 7500u}) {
+    WriteOptions options;
+    options.version = version;
+    const auto bytes = writeMemory(*scene, options);
+    const size_t footer = 176;  // at most: id 16, zeros 4, padding 16, version 4, zeros 120, magic 16
+    for (size_t cut = 0; cut + footer < bytes.size(); cut += (cut < 600 ? 1 : 13)) {
+      auto r = parseRecords(bytes.data(), cut, "cut.fbx");
+      ASSERT_FALSE(r.ok()) << "cut at " << cut << " of " << bytes.size();
+      EXPECT_EQ(r.error().rfind("cut.fbx: offset ", 0), 0u) << r.error();
+    }
+  }
+}
+
+TEST(RecordParsing, ByteFlipsNeverCrash) {
+  const auto bytes = writeMemory(*test::makeTestScene());
+  for (size_t at = 27; at < bytes.size(); at += 3) {
+    auto copy = bytes;
+    copy[at] ^= 0xff;
+    SceneResult r = loadMemory(copy.data(), copy.size(), "flip.fbx");
+    if (!r.ok()) {
+      EXPECT_EQ(r.error().rfind("flip.fbx: ", 0), 0u) << r.error();
+    }
+  }
+}
+
+TEST(RecordParsingErrors, BinaryLengthsAndEncodings) {
+  const Record arrays = makeRecord("Arrays", {Property('i', std::vector<int32_t>{1, 2, 3, 4})});
+  const Record packed = makeRecord("Packed", {Property('d', std::vector<double>(64, 1.0))});
+  struct Case {
+    const char* what;
+    std::vector<Record> records;
+    std::function<void(std::vector<uint8_t>&)> damage;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"array count past the end", {arrays},
+       [](auto& b) { put32(b, find(b, "Arrays") + 7, 4000000000u); },
+       "array length 4000000000 exceeds remaining"},
+      {"array stored length past the end", {arrays},
+       [](auto& b) { put32(b, find(b, "Arrays") + 15, 1000); },
+       "array data length 1000 exceeds remaining"},
+      {"unknown encoding", {arrays}, [](auto& b) { put32(b, find(b, "Arrays") + 11, 7); },
+       "unknown array encoding 7"},
+      {"corrupt zlib stream", {packed}, [](auto& b) { b[find(b, "Packed") + 6 + 13 + 2] ^= 0x55; },
+       "compressed array"},
+      {"inflated size disagrees", {packed}, [](auto& b) { put32(b, find(b, "Packed") + 7, 65); },
+       "compressed array inflates to"},
+      {"impossible compression ratio", {packed}, [](auto& b) { put32(b, find(b, "Packed") + 7, 0x7fffffff); },
+       "is impossible for its"},
+      {"unknown type code", {arrays}, [](auto& b) { b[find(b, "Arrays") + 6] = 'Q'; },
+       "unknown property type code 0x51"},
+      {"end offset past the file", {arrays}, [](auto& b) { put32(b, 27, 0x7fffffff); },
+       "lies past the end"},
+      {"property bytes beyond the record", {arrays}, [](auto& b) { put32(b, 35, 5000); },
+       "property list length 5000 exceeds"},
+  };
+  for (const Case& c : cases) {
+    auto bytes = binaryOf(c.records);
+    c.damage(bytes);
+    const std::string error = parseError(bytes);
+    EXPECT_NE(error.find(c.expected), std::string::npos) << c.what << ": " << error;
+    EXPECT_EQ(error.rfind("bad.fbx: offset ", 0), 0u) << error;
+  }
+}
+
+TEST(RecordParsingErrors, NestingDeeperThanTheLimit) {
+  Record inner = makeRecord("Leaf", {Property('I', int64_t{1})});
+  for (int i = 0; i < kMaxRecordDepth + 2; ++i) inner = makeRecord("N", {}, {inner});
+  EXPECT_NE(parseError(binaryOf({inner})).find("nested deeper than"), std::string::npos);
+  std::string text;
+  for (int i = 0; i < kMaxRecordDepth + 2; ++i) text += "N: {\n";
+  EXPECT_NE(parseError(test::toBytes(text)).find("nested deeper than"), std::string::npos);
+}
+
+TEST(RecordParsingErrors, AsciiSyntax) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Name: \"open string\n", "unterminated string"},
+      {"Outer: {\n Inner: 1\n", "missing '}'"},
+      {"Name: 1,\n", "value expected"},
+      {"}\n", "unexpected '}'"},
+      {"Name: 1.2.3e\n", "malformed number"},
+      {"\x01\x02\x03garbage", "expected a record name"},
+      {"", "not an FBX file"},
+  };
+  for (const auto& [text, expected] : cases) {
+    const std::string error = parseError(test::toBytes(text));
+    EXPECT_NE(error.find(expected), std::string::npos) << text << " -> " << error;
+  }
+}
+
+TEST(SceneLoadingErrors, OldVersionsAreRefusedNotMisread) {
+  auto bytes = writeMemory(*test::makeTestScene());
+  put32(bytes, 23, 6100);
+  SceneResult r = loadMemory(bytes.data(), bytes.size(), "old.fbx");
+  ASSERT_FALSE(r.ok());
+  EXPECT_NE(r.error().find("unsupported FBX version 6100"), std::string::npos) << r.error();
+  const auto ascii = test::toBytes("; FBX 6.1.0 project file\nFBXHeaderExtension: {\n}\n");
+  r = loadMemory(ascii.data(), ascii.size(), "old.fbx");
+  ASSERT_FALSE(r.ok());
+  EXPECT_NE(r.error().find("unsupported FBX version 6100"), std::string::npos) << r.error();
+}
+
+TEST(SceneLoadingErrors, MissingFileNamesThePath) {
+  SceneResult r = loadFile("/nonexistent/level.fbx");
+  ASSERT_FALSE(r.ok());
+  EXPECT_EQ(r.error(), "/nonexistent/level.fbx: cannot open file");
+}
+
+}  // namespace
+}  // namespace fbx

@@ -1,0 +1,258 @@
+// Scene model: written scenes read back identically in every encoding,
+// property templates supply defaults, and the object links resolve.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "Fbx/Evaluator.h"
+#include "TestScene.h"
+
+namespace fbx {
+namespace {
+
+// Everything the engine reads from a scene, flattened for comparison.
+std::string describe(const Scene& s) {
+  std::ostringstream o;
+  o.precision(12);
+  auto v3 = [&](Vec3 v) { o << "(" << v.x << "," << v.y << "," << v.z << ")"; };
+  std::vector<const Node*> stack = {s.rootNode()};
+  while (!stack.empty()) {
+    const Node* n = stack.back();
+    stack.pop_back();
+    o << "node " << n->name << " parent " << (n->parent ? n->parent->name : "-") << " attr "
+      << static_cast<int>(n->attributeType()) << " target " << (n->target ? n->target->name : "-");
+    v3(n->transform.translation);
+    v3(n->transform.rotation);
+    v3(n->transform.scaling);
+    for (const Material* m : n->materials) o << " mat " << m->name;
+    o << "\n";
+    for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) stack.push_back(*it);
+  }
+  for (const Mesh* m : s.meshes()) {
+    o << "mesh " << m->name << " " << m->polygonCount() << " " << m->polygonVertexCount() << " "
+      << m->controlPoints.size() << " layers " << m->layers.size() << "\n";
+    for (int p = 0; p < m->polygonCount(); ++p) {
+      for (int k = 0; k < m->polygonSize(p); ++k) {
+        Vec3 n;
+        m->polygonVertexNormal(p, k, n);
+        o << m->polygonVertex(p, k) << "/" << m->textureUVIndex(p, k) << "/";
+        v3(n);
+      }
+    }
+    o << "\n";
+  }
+  for (const Material* m : s.materials()) {
+    o << "material " << m->name;
+    for (const Texture* t : m->diffuseTextures()) o << " d:" << t->fileName;
+    for (const Texture* t : m->normalMapTextures()) o << " n:" << t->fileName;
+    o << "\n";
+  }
+  for (const Light* l : s.lights()) {
+    o << "light " << static_cast<int>(l->lightType) << " " << l->intensity << " " << l->innerAngle << " "
+      << l->outerAngle;
+    v3(l->color);
+    o << "\n";
+  }
+  for (const Camera* c : s.cameras()) {
+    o << "camera " << c->fieldOfView << " " << c->focalLength << " " << c->nearPlane << " " << c->farPlane << " "
+      << static_cast<int>(c->apertureMode) << " " << c->filmWidth << " " << c->filmHeight << "\n";
+  }
+  for (const AnimStack* st : s.animStacks()) {
+    o << "stack " << st->name << " " << st->localStart << " " << st->localStop;
+    for (const AnimLayer* l : st->layers) o << " layer " << l->name << " " << l->weight << " " << l->curveNodes.size();
+    o << "\n";
+  }
+  for (const AnimCurve* c : s.curves()) {
+    for (const AnimKey& k : c->keys) o << k.time << ":" << k.value << ":" << static_cast<int>(k.interpolation) << " ";
+    o << "\n";
+  }
+  o << "settings " << s.globalSettings.defaultCamera << " " << s.globalSettings.timeMode << "\n";
+  return o.str();
+}
+
+TEST(SceneRoundTrip, EveryEncodingGivesTheSameModel) {
+  const auto original = test::makeTestScene();
+  const std::string expected = describe(*original);
+  WriteOptions binary74, binary75, ascii;
+  binary75.version = 7500;
+  ascii.format = Format::Ascii;
+  for (const WriteOptions& options : {binary74, binary75, ascii}) {
+    const auto loaded = test::reload(*original, options);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(describe(*loaded), expected) << "format " << static_cast<int>(options.format) << " version "
+                                           << options.version;
+  }
+}
+
+TEST(SceneRoundTrip, OutputIsDeterministic) {
+  EXPECT_EQ(writeMemory(*test::makeTestScene()), writeMemory(*test::makeTestScene()));
+}
+
+TEST(SceneRoundTrip, RootChildrenKeepFileOrderAndNamesLoseClassPrefixes) {
+  const auto loaded = test::reload(*test::makeTestScene());
+  const Node* root = loaded->rootNode();
+  EXPECT_EQ(root->name, "RootNode");
+  std::vector<std::string> names;
+  for (const Node* c : root->children) names.push_back(c->name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Cube", "Lamp", "CamTarget", "Cam"}));
+  const Node* cube = loaded->findNode("Cube");
+  ASSERT_EQ(cube->childCount(), 2);
+  EXPECT_EQ(cube->child(1)->attributeType(), AttributeType::Skeleton);
+  EXPECT_EQ(loaded->findNode("Cam")->target, loaded->findNode("CamTarget"));
+  EXPECT_EQ(loaded->findNode("Cam")->camera()->node(), loaded->findNode("Cam"));
+}
+
+TEST(SceneRoundTrip, TakesAndStacks) {
+  const auto loaded = test::reload(*test::makeTestScene());
+  EXPECT_EQ(loaded->animStackNames(), std::vector<std::string>{"Take 001"});
+  const TakeInfo* take = loaded->takeInfo("Take 001");
+  ASSERT_NE(take, nullptr);
+  EXPECT_EQ(take->localStop, 2 * kTicksPerSecond);
+  const AnimStack* stack = loaded->findAnimStack("Take 001");
+  ASSERT_EQ(stack->layerCount(), 2);
+  EXPECT_DOUBLE_EQ(stack->layer(1)->weight, 50);
+}
+
+// A hand-written ASCII file in the style of SDK exports: the Model template
+// supplies the scaling and rotation order the object does not state, and
+// legacy light names carry the cone angles.
+const char* const kTemplatedScene = R"(; FBX 7.4.0 project file
+GlobalSettings:  {
+	Properties70:  {
+		P: "DefaultCamera", "KString", "", "", "Producer Top"
+		P: "TimeMode", "enum", "", "",11
+	}
+}
+Definitions:  {
+	ObjectType: "Model" {
+		PropertyTemplate: "FbxNode" {
+			Properties70:  {
+				P: "Lcl Scaling", "Lcl Scaling", "", "A",3,3,3
+				P: "RotationOrder", "enum", "", "",4
+				P: "Lcl Translation", "Lcl Translation", "", "A",9,9,9
+			}
+		}
+	}
+	ObjectType: "NodeAttribute" {
+		PropertyTemplate: "FbxCamera" {
+			Properties70:  {
+				P: "NearPlane", "double", "Number", "",0.25
+			}
+		}
+	}
+}
+Objects:  {
+	NodeAttribute: 10, "NodeAttribute::", "Light" {
+		Properties70:  {
+			P: "LightType", "enum", "", "",2
+			P: "HotSpot", "Number", "", "A",30
+			P: "Cone angle", "Number", "", "A",45
+			P: "Color", "Color", "", "A",1,0,0
+		}
+		TypeFlags: "Light"
+	}
+	Model: 20, "Model::Lamp", "Light" {
+		Properties70:  {
+			P: "Lcl Translation", "Lcl Translation", "", "A",1,2,3
+			P: "Lcl Translation", "Lcl Translation", "", "A",4,5,6
+		}
+	}
+	Model: 30, "Model::Orphan", "Null" {
+	}
+	Model: 40, "Model::Loop1", "Null" {
+	}
+	Model: 41, "Model::Loop2", "Null" {
+	}
+	NodeAttribute: 50, "NodeAttribute::Cam", "Camera" {
+		TypeFlags: "Camera"
+	}
+	Model: 60, "Model::Cam", "Camera" {
+	}
+}
+Connections:  {
+	;NodeAttribute::, Model::Lamp
+	C: "OO",10,20
+	C: "OO",20,0
+	C: "OO",40,41
+	C: "OO",41,40
+	C: "OO",50,60
+	C: "OO",60,0
+	C: "OO",999,0
+	C: "PP",20,60,"a","b"
+}
+)";
+
+TEST(SceneTemplates, TemplateDefaultsAndLegacyNames) {
+  const auto scene = test::loadBytes(test::toBytes(kTemplatedScene), "templated.fbx");
+  ASSERT_TRUE(scene);
+  const Node* lamp = scene->findNode("Lamp");
+  ASSERT_NE(lamp, nullptr);
+  EXPECT_EQ(lamp->transform.translation, (Vec3{4, 5, 6}));  // the later duplicate wins
+  EXPECT_EQ(lamp->transform.scaling, (Vec3{3, 3, 3}));      // from the template
+  EXPECT_EQ(lamp->transform.rotationOrder, RotationOrder::ZXY);
+  const Light* light = lamp->light();
+  ASSERT_NE(light, nullptr);
+  EXPECT_EQ(light->lightType, LightType::Spot);
+  EXPECT_EQ(light->innerAngle, 30);
+  EXPECT_EQ(light->outerAngle, 45);
+  EXPECT_EQ(light->color, (Vec3{1, 0, 0}));
+  EXPECT_DOUBLE_EQ(scene->findNode("Cam")->camera()->nearPlane, 0.25);
+  EXPECT_DOUBLE_EQ(scene->findNode("Cam")->camera()->farPlane, 4000);  // built-in default
+  EXPECT_EQ(scene->globalSettings.defaultCamera, "Producer Top");
+  EXPECT_DOUBLE_EQ(scene->globalSettings.frameRate(), 24);
+}
+
+TEST(SceneTemplates, OrphansAndParentCyclesEndUnderTheRoot) {
+  const auto scene = test::loadBytes(test::toBytes(kTemplatedScene), "templated.fbx");
+  ASSERT_TRUE(scene);
+  const Node* orphan = scene->findNode("Orphan");
+  EXPECT_EQ(orphan->parent, scene->rootNode());
+  const Node* loop1 = scene->findNode("Loop1");
+  const Node* loop2 = scene->findNode("Loop2");
+  // One of the two is cut loose and hangs under the root; the other below it.
+  const Node* top = loop1->parent == scene->rootNode() ? loop1 : loop2;
+  const Node* below = top == loop1 ? loop2 : loop1;
+  EXPECT_EQ(top->parent, scene->rootNode());
+  EXPECT_EQ(below->parent, top);
+}
+
+TEST(SceneCameras, ProducerCamerasAndFocalLength) {
+  Scene scene;
+  Camera* perspective = scene.producerCamera(kProducerPerspective);
+  ASSERT_NE(perspective, nullptr);
+  EXPECT_EQ(perspective->position, (Vec3{0, 71.3, 287.5}));
+  EXPECT_EQ(perspective->projection, ProjectionType::Perspective);
+  EXPECT_EQ(scene.producerCamera("Producer Top")->projection, ProjectionType::Orthographic);
+  EXPECT_EQ(scene.producerCamera("Producer Top"), scene.producerCamera("Producer Top"));
+  EXPECT_EQ(scene.producerCamera("Nope"), nullptr);
+  EXPECT_NEAR(perspective->computeFocalLength(40), 21.3545, 1e-3);
+  EXPECT_NEAR(perspective->computeFieldOfView(perspective->computeFocalLength(63)), 63, 1e-9);
+  perspective->apertureMode = ApertureMode::Horizontal;
+  EXPECT_NEAR(perspective->computeFocalLength(40), 0.816 * 25.4 / 2 / std::tan(20 * M_PI / 180), 1e-9);
+}
+
+TEST(SceneLoading, KeyAttributeBitPatternsInAsciiCurves) {
+  // 7.2+ ASCII stores KeyAttrDataFloat as the floats' int32 bit patterns.
+  const auto scene = test::makeTestScene();
+  AnimCurve* fov = nullptr;
+  for (AnimCurve* c : scene->curves()) {
+    if (c->keys.front().interpolation == Interpolation::Cubic) fov = c;
+  }
+  ASSERT_NE(fov, nullptr);
+  fov->keys[0].rightSlope = 12.5f;
+  fov->keys[0].rightWeight = 0.5f;
+  WriteOptions ascii;
+  ascii.format = Format::Ascii;
+  const auto loaded = test::reload(*scene, ascii);
+  const AnimCurve* back = nullptr;
+  for (const AnimCurve* c : loaded->curves()) {
+    if (c->keys.front().interpolation == Interpolation::Cubic) back = c;
+  }
+  ASSERT_NE(back, nullptr);
+  EXPECT_FLOAT_EQ(back->keys[0].rightSlope, 12.5f);
+  EXPECT_NEAR(back->keys[0].rightWeight, 0.5f, 1e-4);
+}
+
+}  // namespace
+}  // namespace fbx

@@ -1,0 +1,131 @@
+#include "TestScene.h"
+
+#include <gtest/gtest.h>
+
+namespace fbx::test {
+
+namespace {
+
+const Vec3 kCubePoints[8] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
+                             {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
+const std::vector<int32_t> kCubeFaces[6] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
+                                            {2, 3, 7, 6}, {1, 2, 6, 5}, {0, 4, 7, 3}};
+const Vec3 kFaceNormals[6] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {1, 0, 0}, {-1, 0, 0}};
+
+void fillCube(Mesh& mesh) {
+  mesh.controlPoints.assign(std::begin(kCubePoints), std::end(kCubePoints));
+  for (const auto& face : kCubeFaces) mesh.addPolygon(face);
+  LayerElement normals;
+  normals.mapping = MappingMode::ByPolygon;
+  for (const Vec3& n : kFaceNormals) normals.direct.insert(normals.direct.end(), {n.x, n.y, n.z});
+  mesh.normals.push_back(normals);
+  LayerElement uvs;
+  uvs.name = "map1";
+  uvs.components = 2;
+  uvs.mapping = MappingMode::ByPolygonVertex;
+  uvs.reference = ReferenceMode::IndexToDirect;
+  uvs.direct = {0, 0, 1, 0, 1, 1, 0, 1};
+  for (int i = 0; i < 24; ++i) uvs.index.push_back(i % 4);
+  mesh.uvs.push_back(uvs);
+  LayerElement tangents;
+  tangents.mapping = MappingMode::ByControlPoint;
+  for (int i = 0; i < 8; ++i) tangents.direct.insert(tangents.direct.end(), {1, 0, 0});
+  mesh.tangents.push_back(tangents);
+  LayerElement binormals = tangents;
+  for (size_t i = 0; i < binormals.direct.size(); i += 3) binormals.direct[i] = 0, binormals.direct[i + 1] = 1;
+  mesh.binormals.push_back(binormals);
+  MaterialElement materials;
+  materials.mapping = MappingMode::ByPolygon;
+  materials.indices = {0, 1, 0, 1, 0, 1};
+  mesh.materialElements.push_back(materials);
+  mesh.layers.push_back({0, 0, 0, 0, -1, 0});
+}
+
+void addAnimation(Scene& scene, Node* cube, Camera* camera) {
+  AnimStack* stack = scene.addAnimStack("Take 001");
+  stack->localStart = 0;
+  stack->localStop = 2 * kTicksPerSecond;
+  stack->referenceStop = 2 * kTicksPerSecond;
+  AnimLayer* base = scene.addAnimLayer(stack, "Base");
+  AnimLayer* walk = scene.addAnimLayer(stack, "Walk");
+  walk->weight = 50;
+  AnimCurveNode* t = scene.addCurveNode(base, cube, "Lcl Translation", {"X", "Y", "Z"}, {0, 0, 0});
+  AnimCurve* x = scene.addChannelCurve(t, "X");
+  x->keys = {{0, 0.0f, Interpolation::Linear}, {kTicksPerSecond, 10.0f, Interpolation::Linear}};
+  AnimCurveNode* r = scene.addCurveNode(walk, cube, "Lcl Rotation", {"X", "Y", "Z"}, {0, 0, 0});
+  AnimCurve* ry = scene.addChannelCurve(r, "Y");
+  ry->keys = {{kTicksPerSecond / 2, 0.0f, Interpolation::Constant}, {2 * kTicksPerSecond, 90.0f}};
+  AnimCurveNode* fov = scene.addCurveNode(base, camera, "FieldOfView", {"FieldOfView"}, {40});
+  AnimCurve* fc = scene.addChannelCurve(fov, "FieldOfView");
+  AnimKey k0{0, 30.0f, Interpolation::Cubic};
+  k0.rightSlope = 0;
+  k0.nextLeftSlope = 0;
+  fc->keys = {k0, {kTicksPerSecond, 60.0f}};
+}
+
+}  // namespace
+
+std::unique_ptr<Scene> makeTestScene() {
+  auto scene = std::make_unique<Scene>();
+  scene->globalSettings.timeMode = 6;
+  scene->globalSettings.defaultCamera = "Cam";
+
+  Node* cube = scene->addNode("Cube");
+  cube->transform.translation = {1, 2, 3};
+  cube->transform.rotation = {0, 45, 0};
+  cube->transform.scaling = {2, 2, 2};
+  Mesh* mesh = scene->addMesh("CubeMesh");
+  fillCube(*mesh);
+  Scene::setAttribute(cube, mesh);
+
+  Material* wall = scene->addMaterial("Wall");
+  wall->textures[Material::kDiffuse].push_back(scene->addTexture("WallTex", "C:/art/wall.JPG"));
+  wall->textures[Material::kNormalMap].push_back(scene->addTexture("WallNormal", "wall_n.png"));
+  Material* floor = scene->addMaterial("Floor");
+  floor->textures[Material::kDiffuse].push_back(scene->addTexture("FloorTex", "textures\\floor.tga"));
+  cube->materials = {wall, floor};
+
+  Node* child = scene->addNode("Child", cube);
+  child->transform.translation = {0, 1, 0};
+  Scene::setAttribute(child, scene->addNull("ChildNull"));
+
+  Node* lamp = scene->addNode("Lamp");
+  Light* light = scene->addLight("LampLight");
+  light->lightType = LightType::Spot;
+  light->color = {1, 0.5, 0.25};
+  light->intensity = 80;
+  light->innerAngle = 30;
+  light->outerAngle = 45;
+  Scene::setAttribute(lamp, light);
+
+  Node* target = scene->addNode("CamTarget");
+  Node* camNode = scene->addNode("Cam");
+  Camera* camera = scene->addCamera("CamCamera");
+  camera->fieldOfView = 50;
+  camera->focalLength = camera->computeFocalLength(50);
+  camera->nearPlane = 0.5;
+  camera->farPlane = 900;
+  Scene::setAttribute(camNode, camera);
+  camNode->target = target;
+
+  Node* muzzle = scene->addNode("Muzzle", cube);
+  muzzle->transform.translation = {1, 2, 3};
+  Scene::setAttribute(muzzle, scene->addSkeleton("MuzzleBone"));
+
+  addAnimation(*scene, cube, camera);
+  return scene;
+}
+
+std::unique_ptr<Scene> loadBytes(const std::vector<uint8_t>& bytes, const std::string& name) {
+  SceneResult loaded = loadMemory(bytes.data(), bytes.size(), name);
+  EXPECT_TRUE(loaded.ok()) << loaded.error();
+  return loaded.ok() ? std::move(*loaded) : nullptr;
+}
+
+std::unique_ptr<Scene> reload(const Scene& scene, const WriteOptions& options) {
+  return loadBytes(writeMemory(scene, options));
+}
+
+std::vector<uint8_t> toBytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+
+}  // namespace fbx::test
