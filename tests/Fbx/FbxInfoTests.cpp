@@ -1,0 +1,59 @@
+// fbxinfo's JSON report: field names, node order and values as documented.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Report.h"
+#include "TestScene.h"
+
+namespace fbx {
+namespace {
+
+std::string jsonOf(const Scene& scene) {
+  std::ostringstream out;
+  fbxinfo::writeJson(scene, out);
+  return out.str();
+}
+
+size_t at(const std::string& text, const std::string& needle) {
+  const size_t p = text.find(needle);
+  EXPECT_NE(p, std::string::npos) << "missing: " << needle;
+  return p;
+}
+
+TEST(FbxInfoJson, ReportsTheSceneAsDocumented) {
+  const auto scene = test::reload(*test::makeTestScene());
+  const std::string json = jsonOf(*scene);
+  at(json, R"("format": "binary", "version": 7400)");
+  // Depth-first pre-order from the root, which has no parent.
+  const size_t root = at(json, R"({"name": "RootNode", "parent": null, "attribute": "none")");
+  const size_t cube = at(json, R"({"name": "Cube", "parent": "RootNode", "attribute": "mesh", )"
+                               R"("translation": [1,2,3], "rotation": [0,45,0], "scaling": [2,2,2])");
+  const size_t child = at(json, R"({"name": "Child", "parent": "Cube", "attribute": "null")");
+  const size_t lamp = at(json, R"({"name": "Lamp", "parent": "RootNode", "attribute": "light")");
+  EXPECT_LT(root, cube);
+  EXPECT_LT(cube, child);
+  EXPECT_LT(child, lamp);
+  at(json, R"("global": [1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1]})");  // the root's rest transform
+  at(json, R"({"node": "Cube", "polygons": 6, "polygon_vertices": 24, "control_points": 8, )"
+           R"("layers": [{"normals": "by_polygon", "uv": "by_polygon_vertex", "tangents": "by_control_point", )"
+           R"("binormals": "by_control_point", "materials": "by_polygon"}], "materials": ["Wall", "Floor"]})");
+  at(json, R"({"name": "Wall", "diffuse": ["C:/art/wall.JPG"], "normal_map": ["wall_n.png"]})");
+  at(json, R"({"name": "Floor", "diffuse": ["textures\\floor.tga"], "normal_map": []})");
+  at(json, R"({"node": "Lamp", "type": 2, "color": [1,0.5,0.25], "intensity": 80, "inner_angle": 30, )"
+           R"("outer_angle": 45})");
+  at(json, R"({"node": "Cam", "projection": "perspective", "aperture_mode": 2, "field_of_view": 50, )");
+  at(json, R"({"name": "Take 001", "layers": 2, "start": 0, "stop": 2})");
+}
+
+TEST(FbxInfoJson, NamesAreEscapedAndNonFiniteNumbersAreNull) {
+  Scene scene;
+  Node* n = scene.addNode("quote\" back\\ ctl\x01 bad\xff");
+  n->transform.translation = {std::numeric_limits<double>::quiet_NaN(), 0, 0};
+  const std::string json = jsonOf(scene);
+  at(json, R"("name": "quote\" back\\ ctl\u0001 bad\u00ff")");
+  at(json, R"("translation": [null,0,0])");
+}
+
+}  // namespace
+}  // namespace fbx
