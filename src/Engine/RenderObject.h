@@ -102,6 +102,10 @@ protected:
     bool looping = false;
     fbx::AnimLayer* currentLayer = nullptr; // not owned (FBX scene)
     Mat4 animMatrix;
+    // The layer this object plays. The stack (and its solo and mute flags)
+    // is shared by every clone and mesh of one file, so the selection is
+    // applied again before each evaluation.
+    int layerIndex = 0;
 
 private:
     void copyMeshRecord(const RenderObject& source);
@@ -109,6 +113,10 @@ private:
     void buildGpuBuffers(const MeshData& meshData);
     // Limits the triangle counts to the vertices the mesh has.
     void clampTriangleCounts();
+    // Solo for layer `index`, mute for the others.
+    void applyLayerSelection(int index);
+    // The FBX node whose global transform animates the mesh, or null.
+    const fbx::Node* animatedNode() const;
     // Re-evaluates `animMatrix` at `animTime` (identity without a stack).
     void evaluateAnimation();
 };
