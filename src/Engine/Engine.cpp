@@ -3,6 +3,9 @@
 #include "Engine/Config.h"
 #include "Engine/GLError.h"
 #include "Engine/Globals.h"
+#include "Engine/NodeManager.h"
+#include "Engine/Octree.h"
+#include "Engine/SceneGraphNode.h"
 #include "Engine/ShaderManager.h"
 #include "Engine/TextureManager.h"
 #include "Engine/Timer.h"
@@ -41,7 +44,13 @@ int Engine::init()
     if (!ShaderManager::getInstance()->loadShaders())
         return 1;
 
+    NodeManager::getInstance()->createRoot();
+
     lastTime = clockNow();
+
+    // Bounding boxes of everything loaded, then the octree over them.
+    NodeManager::getInstance()->getRoot()->update();
+    Octree::getInstance()->build();
     return 0;
 }
 
@@ -76,6 +85,7 @@ void Engine::update()
 
     if (gameRunning) {
         handleGameKeys(dt);
+        NodeManager::getInstance()->getRoot()->update();
     }
 }
 
@@ -108,6 +118,8 @@ void Engine::shutdown()
 {
     TextureManager::destroyInstance();
     ShaderManager::destroyInstance();
+    NodeManager::destroyInstance(); // deletes the scene graph
+    Octree::destroyInstance();
     inputSystem.Shutdown();
     if (window) {
         CHECK_GL_ERROR();
