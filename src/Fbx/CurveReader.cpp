@@ -9,9 +9,8 @@ namespace fbx::detail {
 
 namespace {
 
-// KeyAttrFlags bits.
+// KeyAttrFlags bits (linear, 0x4, is what remains when neither is set).
 constexpr int32_t kConstant = 0x00000002;
-constexpr int32_t kLinear = 0x00000004;
 constexpr int32_t kCubic = 0x00000008;
 constexpr int32_t kConstantNextOrAuto = 0x00000100;
 constexpr int32_t kTangentUser = 0x00000400;

@@ -62,14 +62,20 @@ Matrix4 globalMatrix(const Matrix4& parentGlobal, Vec3 parentScaling, const Node
   return Matrix4::translation(parentGlobal.transformPoint(local.getTranslation())) * rs;
 }
 
+const AnimStack* Evaluator::context() const {
+  if (stack_) return stack_;
+  return scene_->animStacks().empty() ? nullptr : scene_->animStacks().front();
+}
+
 bool Evaluator::blend(const Object& object, const std::string& property, int components, double* values,
                       Time t) const {
-  if (!stack_ || t == kTimeInfinite) return false;
-  const bool anySolo = std::any_of(stack_->layers.begin(), stack_->layers.end(),
+  const AnimStack* stack = context();
+  if (!stack || t == kTimeInfinite) return false;
+  const bool anySolo = std::any_of(stack->layers.begin(), stack->layers.end(),
                                    [](const AnimLayer* l) { return l->solo; });
   const bool multiplicative = property == kScaling;
   bool animated = false;
-  for (const AnimLayer* layer : stack_->layers) {
+  for (const AnimLayer* layer : stack->layers) {
     if (!layerCounts(*layer, anySolo)) continue;
     const AnimCurveNode* n = layer->find(&object, property);
     if (!n) continue;

@@ -25,9 +25,10 @@ class Evaluator {
  public:
   explicit Evaluator(const Scene& scene) : scene_(&scene) {}
 
-  // The stack whose layers animate; nullptr evaluates static values only.
+  // The stack whose layers animate. Until one is set the scene's first
+  // stack is used.
   void setContext(const AnimStack* stack) { stack_ = stack; }
-  const AnimStack* context() const { return stack_; }
+  const AnimStack* context() const;
 
   // Global transform of a node at time t; kTimeInfinite gives the rest pose.
   Matrix4 globalTransform(const Node& node, Time t = kTimeInfinite) const;

@@ -203,7 +203,9 @@ TEST(LayerBlending, SoloMuteAndWeights) {
   AnimStack* stack = scene->findAnimStack("Take 001");
   Evaluator eval(*scene);
   const Time t = kTicksPerSecond / 2;
-  EXPECT_EQ(eval.transformAt(cube, t).translation, (Vec3{1, 2, 3}));  // no context yet
+  EXPECT_NEAR(eval.transformAt(cube, t).translation.x, 5, 1e-6);  // the first stack by default
+  Scene empty;
+  EXPECT_EQ(Evaluator(empty).transformAt(cube, t).translation, (Vec3{1, 2, 3}));  // no stack at all
   eval.setContext(stack);
   NodeTransform both = eval.transformAt(cube, t);
   EXPECT_NEAR(both.translation.x, 5, 1e-6);
