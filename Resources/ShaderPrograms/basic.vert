@@ -1,5 +1,7 @@
 #version 330
-// Geometry pass: a mesh vertex into view space; the fragment stage fills the G-buffer.
+// Geometry pass, vertex stage: a mesh vertex and its tangent frame into view space.
+//   p_view = modelViewMatrix * in_position;  gl_Position = projectionMatrix * p_view
+//   (T, B, N)_view = mat3(modelViewMatrix) * (in_tangent, in_binormal, in_normal)
 uniform mat4 modelViewMatrix;
 uniform mat4 projectionMatrix;
 

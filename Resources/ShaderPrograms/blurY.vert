@@ -1,5 +1,5 @@
 #version 330
-// Screen quad in [0, 1] for the glow blur.
+// Glow blur, vertex stage: the quad in [0, 1] covers the half-size target; uv = inPosition.
 in vec2 inPosition;
 
 out vec2 texcoord;

@@ -1,5 +1,5 @@
 #version 330
-// Full-screen quad in [-1, 1].
+// Composition, vertex stage: the full-screen quad in [-1, 1]; uv = in_position * 0.5 + 0.5.
 in vec2 in_position;
 
 out vec2 texcoord;

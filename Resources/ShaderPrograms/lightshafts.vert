@@ -1,5 +1,6 @@
 #version 330
-// Light volume: a cone or sphere vertex into clip space.
+// Light shaft (nine nested thin cones), vertex stage: p_view = modelViewMatrix * in_position,
+// gl_Position = projectionMatrix * p_view. The fragment stage adds a faint beam to the glow.
 uniform mat4 modelViewMatrix;
 uniform mat4 projectionMatrix;
 

@@ -1,30 +1,54 @@
 #version 330
-// Point light: adds the light reaching the G-buffer surface at this pixel to out0.
+// Point light volume, fragment stage: adds the light reaching the surface under this pixel.
+//   P    = v * (depth * farClipDistance / dot(v, eyeDir)): the volume fragment's view ray v
+//          stretched to the linear depth stored in the G-buffer (eyeDir is the view axis)
+//   L    = view_lightPos - P,  d = |L|,  l = L / d,  n = stored view-space normal
+//   att  = window / (k_c + k_l d + k_q d^2), lightFalloff = (radius, k_c, k_l, k_q),
+//          window = clamp(1 - (d / radius)^4, 0, 1)^2 so the light reaches 0 at the sphere
+//   diff = max(dot(n, l), 0)
+//   spec = 0.08 * (s + 8) / 8 * max(dot(n, h), 0)^s * diff, h = normalize(l + normalize(-P)), s = 32
+//   out0 = lightColour * att * (albedo * diff + spec)     (blended additively)
+// view_lightDir and spotLightParams belong to the shared light interface; a point light
+// shines in every direction and does not read them.
 uniform sampler2D tex_albedo;
 uniform sampler2D tex_normal;
 uniform float farClipDistance;
 uniform vec3 eyeDir;
 uniform vec3 view_lightPos;
+uniform vec3 view_lightDir;
 uniform vec3 lightColour;
-uniform vec4 lightFalloff;      // radius, constant, linear, quadratic
+uniform vec4 lightFalloff;
+uniform vec2 spotLightParams;
 
 in vec3 viewPosition;
 
 out vec4 out0;
 
+const float shininess = 32.0;
+const float specularStrength = 0.08;
+
 void main()
 {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
     vec4 normalDepth = texelFetch(tex_normal, pixel, 0);
+    if (dot(normalDepth.xyz, normalDepth.xyz) < 0.25)
+        discard; // background: nothing was drawn here
     vec3 albedo = texelFetch(tex_albedo, pixel, 0).rgb;
-    vec3 ray = viewPosition * (farClipDistance / max(-viewPosition.z, 1e-4));
-    vec3 surface = ray * normalDepth.w;
+    vec3 n = normalize(normalDepth.xyz);
+
+    float alongAxis = max(dot(viewPosition, eyeDir), 1e-4);
+    vec3 surface = viewPosition * (normalDepth.w * farClipDistance / alongAxis);
     vec3 toLight = view_lightPos - surface;
-    float distance = length(toLight);
-    vec3 direction = toLight / max(distance, 1e-4);
-    float attenuation = 1.0 / (lightFalloff.y + lightFalloff.z * distance
-                               + lightFalloff.w * distance * distance + 1e-4);
-    float range = step(distance, lightFalloff.x);
-    float diffuse = max(dot(normalize(normalDepth.xyz), direction), 0.0);
-    out0 = vec4(albedo * lightColour * diffuse * attenuation * range, 1.0);
+    float d = length(toLight);
+    vec3 l = toLight / max(d, 1e-4);
+
+    float fade = clamp(1.0 - pow(d / max(lightFalloff.x, 1e-4), 4.0), 0.0, 1.0);
+    float attenuation = fade * fade
+                        / max(lightFalloff.y + lightFalloff.z * d + lightFalloff.w * d * d, 1e-4);
+
+    float diffuse = max(dot(n, l), 0.0);
+    vec3 h = normalize(l + normalize(-surface));
+    float specular = specularStrength * (shininess + 8.0) / 8.0
+                     * pow(max(dot(n, h), 0.0), shininess) * diffuse;
+    out0 = vec4(lightColour * attenuation * (albedo * diffuse + vec3(specular)), 1.0);
 }

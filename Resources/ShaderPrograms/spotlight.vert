@@ -1,5 +1,6 @@
 #version 330
-// Light volume: a cone or sphere vertex into clip space.
+// Spot light volume (cone), vertex stage: p_view = modelViewMatrix * in_position,
+// gl_Position = projectionMatrix * p_view. The fragment stage reads the G-buffer under it.
 uniform mat4 modelViewMatrix;
 uniform mat4 projectionMatrix;
 

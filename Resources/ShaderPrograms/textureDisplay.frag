@@ -1,5 +1,6 @@
 #version 330
-// Shows one framebuffer texture full screen.
+// Debug display, fragment stage: one framebuffer texture as it is stored, out = T(uv).rgb
+// (view-space normals show their positive parts: +x red, +y green, +z blue).
 uniform sampler2D texture;
 
 in vec2 texcoord;

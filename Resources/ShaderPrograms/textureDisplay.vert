@@ -1,5 +1,5 @@
 #version 330
-// Screen quad in [0, 1] for the debug display.
+// Debug display, vertex stage: the quad in [0, 1] stretched over the window; uv = in_position.
 in vec2 in_position;
 
 out vec2 texcoord;
