@@ -11,6 +11,7 @@
 #include "Engine/Timer.h"
 #include "Engine/Window.h"
 #include "Input/InputSystem.h"
+#include "Sound/SoundManager.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -51,6 +52,8 @@ int Engine::init()
     // Bounding boxes of everything loaded, then the octree over them.
     NodeManager::getInstance()->getRoot()->update();
     Octree::getInstance()->build();
+    // Last step: a sound file that cannot be decoded ends the program here.
+    SoundManager::getInstance()->initSound();
     return 0;
 }
 
@@ -97,6 +100,8 @@ void Engine::updateFpsCounter()
 void Engine::handleGameKeys(double dt)
 {
     handleCameraMode(dt);
+    if (inputSystem.keyboard.wentDown(KC_B))
+        SoundManager::getInstance()->toggleMusic();
 }
 
 void Engine::handleCameraMode(double /*dt*/)
@@ -121,6 +126,7 @@ void Engine::shutdown()
     NodeManager::destroyInstance(); // deletes the scene graph
     Octree::destroyInstance();
     inputSystem.Shutdown();
+    SoundManager::destroyInstance();
     if (window) {
         CHECK_GL_ERROR();
         glfwTerminate();

@@ -1,0 +1,135 @@
+// Whole-file Ogg Vorbis decoding of files written by libvorbisenc, and its
+// answers to files that are missing, empty, cut off or not Vorbis at all.
+#include "Sound/OggDecoder.h"
+#include "Sound/SoundManager.h"
+
+#include "SoundFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class OggDecoderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() /
+                 ("umbrant-ogg-" + std::to_string(getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+
+    std::string bytesOf(const std::string& name) const
+    {
+        std::ifstream in(path(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void writeBytes(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+
+    fs::path folder;
+};
+
+TEST_F(OggDecoderTest, MonoFileKeepsItsRateAndEveryFrame)
+{
+    writeOgg(path("mono.ogg"), toneSound(22050, 0.5, {0.5f}));
+    DecodedSound sound;
+    ASSERT_EQ(decodeOggFile(path("mono.ogg"), sound), DecodeStatus::decoded);
+    EXPECT_EQ(sound.channels, 1);
+    EXPECT_EQ(sound.frequency, 22050);
+    EXPECT_EQ(sound.samples.size(), 11025u);
+    EXPECT_NEAR(rms({sound.samples.begin(), sound.samples.end()}, 0, 11025) / 32768.0, 0.5 / std::sqrt(2.0), 0.02);
+}
+
+TEST_F(OggDecoderTest, StereoFileKeepsItsSides)
+{
+    writeOgg(path("stereo.ogg"), toneSound(44100, 0.5, {0.6f, 0.0f}));
+    DecodedSound sound;
+    ASSERT_EQ(decodeOggFile(path("stereo.ogg"), sound), DecodeStatus::decoded);
+    EXPECT_EQ(sound.channels, 2);
+    EXPECT_EQ(sound.frequency, 44100);
+    ASSERT_EQ(sound.samples.size(), 2u * 22050);
+    const std::vector<float> samples(sound.samples.begin(), sound.samples.end());
+    EXPECT_GT(rms(samples, 0, samples.size(), 2), 100.0 * rms(samples, 1, samples.size(), 2));
+}
+
+TEST_F(OggDecoderTest, FiveOneFileIsMixedDownToStereo)
+{
+    // Front left alone, then centre alone; the LFE channel carries a tone that must vanish.
+    writeOgg(path("left.ogg"), toneSound(48000, 0.25, {0.8f, 0, 0, 0, 0, 0.8f}));
+    writeOgg(path("centre.ogg"), toneSound(48000, 0.25, {0, 0.8f, 0, 0, 0, 0}));
+    DecodedSound left, centre;
+    ASSERT_EQ(decodeOggFile(path("left.ogg"), left), DecodeStatus::decoded);
+    ASSERT_EQ(decodeOggFile(path("centre.ogg"), centre), DecodeStatus::decoded);
+    for (const DecodedSound* sound : {&left, &centre}) {
+        EXPECT_EQ(sound->channels, 2);
+        EXPECT_EQ(sound->frequency, 48000);
+        EXPECT_EQ(sound->samples.size(), 2u * 12000);
+    }
+    const std::vector<float> fromLeft(left.samples.begin(), left.samples.end());
+    const std::vector<float> fromCentre(centre.samples.begin(), centre.samples.end());
+    EXPECT_GT(rms(fromLeft, 0, fromLeft.size(), 2), 50.0 * rms(fromLeft, 1, fromLeft.size(), 2));
+    EXPECT_NEAR(rms(fromCentre, 0, fromCentre.size(), 2), rms(fromCentre, 1, fromCentre.size(), 2),
+                0.05 * rms(fromCentre, 0, fromCentre.size(), 2));
+}
+
+TEST_F(OggDecoderTest, BadFilesAreRefusedWithTheirLine)
+{
+    writeOgg(path("good.ogg"), toneSound(44100, 1.0, {0.5f}));
+    const std::string good = bytesOf("good.ogg");
+    std::string flipped = good;
+    flipped[good.size() * 3 / 4] ^= 0x5a; // inside an audio page: its checksum fails
+    writeBytes("empty.ogg", "");
+    writeBytes("text.ogg", "This is not an Ogg file, only some text.\n");
+    writeBytes("cut-in-headers.ogg", good.substr(0, 100));
+    writeBytes("cut-in-audio.ogg", good.substr(0, good.size() * 2 / 3));
+    writeBytes("flipped.ogg", flipped);
+
+    struct Case {
+        std::string name;
+        DecodeStatus status;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"missing.ogg", DecodeStatus::cannotOpen, "Cannot open " + path("missing.ogg") + " for reading..."},
+        {"empty.ogg", DecodeStatus::notVorbis, "Error opening " + path("empty.ogg") + " for decoding..."},
+        {"text.ogg", DecodeStatus::notVorbis, "Error opening " + path("text.ogg") + " for decoding..."},
+        {"cut-in-headers.ogg", DecodeStatus::notVorbis, "Error opening " + path("cut-in-headers.ogg") + " for decoding..."},
+        {"cut-in-audio.ogg", DecodeStatus::corruptData, "Error decoding " + path("cut-in-audio.ogg") + "..."},
+        {"flipped.ogg", DecodeStatus::corruptData, "Error decoding " + path("flipped.ogg") + "..."},
+    };
+    for (const Case& c : cases) {
+        DecodedSound sound;
+        EXPECT_EQ(decodeOggFile(path(c.name), sound), c.status) << c.name;
+        EXPECT_TRUE(sound.samples.empty()) << c.name;
+        EXPECT_EQ(decodeFailureMessage(c.status, path(c.name)), c.line);
+    }
+}
+
+TEST_F(OggDecoderTest, UndecodableSoundEndsTheProcessWithStatusMinusOne)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    writeBytes("text.ogg", "not vorbis");
+    std::vector<std::int16_t> data;
+    ALenum format = 0;
+    ALsizei frequency = 0;
+    SoundManager manager;
+    EXPECT_EXIT(manager.decodeOgg(path("missing.ogg"), data, format, frequency),
+                ::testing::ExitedWithCode(255), "Cannot open .*missing\\.ogg for reading\\.\\.\\.");
+    EXPECT_EXIT(manager.decodeOgg(path("text.ogg"), data, format, frequency),
+                ::testing::ExitedWithCode(255), "Error opening .*text\\.ogg for decoding\\.\\.\\.");
+}
+
+} // namespace

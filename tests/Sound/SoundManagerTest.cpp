@@ -1,0 +1,181 @@
+// The SoundManager on real OpenAL Soft, whose wave-file back end stands in
+// for sound hardware and lets the tests read back what was played.
+#include "Sound/SoundManager.h"
+
+#include "Engine/Config.h"
+#include "Engine/Globals.h"
+#include "Process.h"
+#include "SoundFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double waitSeconds = 20.0;
+constexpr double mixLatencySeconds = 0.15; // mixed but not yet in the file, plus one mixer update
+constexpr double listenSeconds = 0.5;
+constexpr double silence = 1e-4;           // RMS of a stopped output
+constexpr double loud = 0.1;               // RMS of the test music
+
+std::size_t seconds(double value) { return static_cast<std::size_t>(value * waveFrequency); }
+
+struct BufferFormat {
+    ALint channels, bits, frequency, bytes;
+    bool operator==(const BufferFormat& other) const
+    {
+        return channels == other.channels && bits == other.bits && frequency == other.frequency && bytes == other.bytes;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const BufferFormat& f)
+{
+    return out << f.channels << " channels, " << f.bits << " bits, " << f.frequency << " Hz, " << f.bytes << " bytes";
+}
+
+ALuint bufferOf(ALuint source)
+{
+    ALint buffer = 0;
+    alGetSourcei(source, AL_BUFFER, &buffer);
+    return static_cast<ALuint>(buffer);
+}
+
+BufferFormat formatOf(ALuint buffer)
+{
+    BufferFormat format{};
+    alGetBufferi(buffer, AL_CHANNELS, &format.channels);
+    alGetBufferi(buffer, AL_BITS, &format.bits);
+    alGetBufferi(buffer, AL_FREQUENCY, &format.frequency);
+    alGetBufferi(buffer, AL_SIZE, &format.bytes);
+    return format;
+}
+
+ALint stateOf(ALuint source)
+{
+    ALint state = 0;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state;
+}
+
+// Frames the device has written so far, once at least `frames` are there.
+std::size_t waveFramesAfter(std::size_t frames)
+{
+    std::size_t written = 0;
+    waitFor(waitSeconds, [&] { return (written = waveOutputSamples().size() / 2) >= frames; });
+    return written;
+}
+
+// RMS of the output from `mixLatencySeconds` after frame `from` to `listenSeconds` after it.
+double levelAfter(std::size_t from)
+{
+    waveFramesAfter(from + seconds(listenSeconds));
+    const std::vector<float> samples = waveOutputSamples();
+    return rms(samples, 2 * (from + seconds(mixLatencySeconds)), 2 * (from + seconds(listenSeconds)));
+}
+
+// A game tree in a temporary folder, entered at its bin/ so that the sound
+// folder resolves as in the installed game.
+class SoundManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = fs::temp_directory_path() /
+               ("umbrant-soundtree-" + std::to_string(getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(root / "bin");
+        fs::create_directories(root / "Resources" / "sound");
+        previousDirectory = fs::current_path();
+        fs::current_path(root / "bin");
+        musicOn = true;
+    }
+    void TearDown() override
+    {
+        manager.shutdownSound();
+        fs::current_path(previousDirectory);
+        fs::remove_all(root);
+    }
+
+    void writeSound(const std::string& file, const SampledSound& sound) { writeOgg(config::soundFolder + file, sound); }
+
+    void initWithSounds()
+    {
+        writeSound(config::musicFile, toneSound(44100, 2.0, {0.5f, 0.5f}));
+        writeSound(config::gunshotFile, toneSound(22050, 0.4, {0.5f}));
+        writeSound(config::thirdSoundFile, toneSound(44100, 0.3, {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f}));
+        ::testing::internal::CaptureStdout();
+        manager.initSound();
+        ASSERT_EQ(::testing::internal::GetCapturedStdout(), "Initialized SoundManager\n");
+        ASSERT_EQ(manager.getSources().size(), 3u);
+    }
+
+    fs::path root, previousDirectory;
+    SoundManager manager;
+};
+
+TEST_F(SoundManagerTest, InitLoadsTheSoundsInTableOrderInTheirFormats)
+{
+    initWithSounds();
+    const std::vector<ALuint>& sources = manager.getSources();
+    EXPECT_EQ(formatOf(bufferOf(sources[musicSource])), (BufferFormat{2, 16, 44100, 2 * 2 * 88200}));
+    EXPECT_EQ(formatOf(bufferOf(sources[gunshotSource])), (BufferFormat{1, 16, 22050, 2 * 8820}));
+    // 5.1 arrives mixed down to stereo: two samples per frame.
+    EXPECT_EQ(formatOf(bufferOf(sources[thirdSoundSource])), (BufferFormat{2, 16, 44100, 2 * 2 * 13230}));
+    EXPECT_EQ(alGetError(), AL_NO_ERROR);
+}
+
+TEST_F(SoundManagerTest, FourthLoadIsRefusedAndChangesNothing)
+{
+    initWithSounds();
+    const std::vector<ALuint> sources = manager.getSources();
+    std::vector<ALuint> buffers;
+    for (ALuint source : sources)
+        buffers.push_back(bufferOf(source));
+
+    ::testing::internal::CaptureStdout();
+    EXPECT_FALSE(manager.loadSound(config::soundFolder + config::musicFile));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "SoundManager: couldnt loadData into buffer becouse already 3 buffers\n");
+    EXPECT_EQ(manager.getSources(), sources);
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        EXPECT_EQ(bufferOf(sources[i]), buffers[i]);
+}
+
+TEST_F(SoundManagerTest, MusicKeyStopsTheMusicAndPlaysItAgain)
+{
+    initWithSounds();
+    const ALuint music = manager.getSources()[musicSource];
+    std::size_t mark = waveFramesAfter(0);
+    manager.playSource(musicSource); // as the start of a game does
+    EXPECT_GT(levelAfter(mark), loud);
+
+    mark = waveFramesAfter(0);
+    manager.toggleMusic();
+    EXPECT_FALSE(musicOn);
+    EXPECT_EQ(stateOf(music), AL_STOPPED);
+    EXPECT_LT(levelAfter(mark), silence);
+
+    mark = waveFramesAfter(0);
+    manager.toggleMusic();
+    EXPECT_TRUE(musicOn);
+    EXPECT_EQ(stateOf(music), AL_PLAYING);
+    EXPECT_GT(levelAfter(mark), loud);
+}
+
+TEST_F(SoundManagerTest, SourceNumbersNotHeldAndAnEmptyListDoNothing)
+{
+    manager.toggleMusic(); // nothing loaded yet
+    EXPECT_TRUE(musicOn);
+
+    initWithSounds();
+    manager.playSource(musicSource);
+    manager.playSource(3);
+    manager.stopSource(99);
+    EXPECT_EQ(alGetError(), AL_NO_ERROR);
+    EXPECT_EQ(stateOf(manager.getSources()[musicSource]), AL_PLAYING);
+}
+
+} // namespace

@@ -1,0 +1,17 @@
+#pragma once
+// Synthesises the game's three sounds from fixed seeds: the same samples on
+// every run. Each function returns finished samples in [-1, 1].
+#include "VorbisWriter.h"
+
+namespace soundsynth {
+
+constexpr long sampleRate = 44100; // frames per second of every sound
+
+// Dark ambient music, about 24 s, stereo; its end joins its start seamlessly.
+SampledSound synthesiseMusic();
+// A punchy pistol shot, 0.4 s, mono.
+SampledSound synthesiseGunshot();
+// A skull's roar ("raa"), 1 s, mono.
+SampledSound synthesiseRoar();
+
+} // namespace soundsynth
