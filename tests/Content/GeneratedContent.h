@@ -1,0 +1,32 @@
+// The generated content tree, written once per test run into a temporary
+// folder, and small helpers over loaded scenes.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Fbx/Scene.h"
+#include "Geometry.h"
+
+namespace contenttest {
+
+// Folder holding the generated tree (generated on first use; the test
+// fails when generation fails).
+const std::string& generatedFolder();
+
+// Loads a generated FBX file (path below the folder); fails the test with
+// the reader's message when it cannot be loaded.
+std::unique_ptr<fbx::Scene> loadGenerated(const std::string& relativePath);
+
+// Nodes carrying a mesh, in tree order below `node` (itself included).
+std::vector<fbx::Node*> meshNodesBelow(fbx::Node* node);
+
+// Bounds of a node's mesh control points (no transform applied).
+assetgen::Bounds meshBounds(const fbx::Node& node);
+
+// The spawn point the game takes from a pad mesh: mean x and z of the first
+// three corners of every polygon, lowest y among them.
+fbx::Vec3 spawnPointOf(const fbx::Mesh& mesh);
+
+}  // namespace contenttest
