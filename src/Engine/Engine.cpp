@@ -1,5 +1,6 @@
 #include "Engine/Engine.h"
 
+#include "Engine/CollisionWorld.h"
 #include "Engine/Config.h"
 #include "Engine/GLError.h"
 #include "Engine/Globals.h"
@@ -46,6 +47,9 @@ int Engine::init()
         return 1;
 
     NodeManager::getInstance()->createRoot();
+
+    // The static level mesh, from every collidable loaded so far.
+    CollisionWorld::getInstance()->buildLevelMesh();
 
     lastTime = clockNow();
 
@@ -125,6 +129,7 @@ void Engine::shutdown()
     ShaderManager::destroyInstance();
     NodeManager::destroyInstance(); // deletes the scene graph
     Octree::destroyInstance();
+    CollisionWorld::destroyInstance();
     inputSystem.Shutdown();
     SoundManager::destroyInstance();
     if (window) {
