@@ -1,0 +1,67 @@
+#include "ImportFixture.h"
+
+#include "Engine/CollisionWorld.h"
+#include "Engine/LightManager.h"
+#include "Engine/NodeManager.h"
+#include "Engine/ShaderManager.h"
+#include "Engine/TextureManager.h"
+#include "Fbx/Writer.h"
+#include "Import/CameraManager.h"
+#include "Import/GameObjects.h"
+#include "Import/SceneLoader.h"
+
+#include <FreeImage.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+void ImportTest::SetUp()
+{
+    GLTest::SetUp();
+    root = (fs::temp_directory_path() / ("umbrant-import-" + std::to_string(getpid()))).string();
+    fs::remove_all(root);
+    fs::create_directories(root + "/work");
+    fs::create_directories(root + "/Resources/Textures");
+    previousDirectory = fs::current_path().string();
+    fs::current_path(root + "/work");
+    NodeManager::getInstance()->createRoot();
+    spawnPoints().clear();
+}
+
+void ImportTest::TearDown()
+{
+    LightManager::destroyInstance();
+    TextureManager::destroyInstance();
+    ShaderManager::destroyInstance();
+    NodeManager::destroyInstance();
+    CollisionWorld::destroyInstance();
+    SceneLoader::destroyInstance();
+    CameraManager::destroyInstance();
+    spawnPoints().clear();
+    fs::current_path(previousDirectory);
+    fs::remove_all(root);
+}
+
+std::string ImportTest::writeScene(const fbx::Scene& scene, const std::string& name)
+{
+    std::string path = "../Resources/" + name;
+    EXPECT_TRUE(fbx::writeFile(scene, path).ok());
+    return path;
+}
+
+void ImportTest::writeTexture(const std::string& name)
+{
+    FIBITMAP* image = FreeImage_Allocate(4, 4, 24);
+    std::string path = "../Resources/Textures/" + name;
+    EXPECT_TRUE(FreeImage_Save(FreeImage_GetFIFFromFilename(path.c_str()), image, path.c_str()));
+    FreeImage_Unload(image);
+}
+
+std::string ImportTest::load(const std::string& file, const std::string& prefix)
+{
+    testing::internal::CaptureStdout();
+    SceneLoader::getInstance()->loadScene(file, prefix);
+    return testing::internal::GetCapturedStdout();
+}
