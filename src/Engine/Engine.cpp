@@ -4,6 +4,7 @@
 #include "Engine/Config.h"
 #include "Engine/GLError.h"
 #include "Engine/Globals.h"
+#include "Engine/RenderSettings.h"
 #include "Engine/NodeManager.h"
 #include "Engine/Octree.h"
 #include "Engine/SceneGraphNode.h"
@@ -11,6 +12,7 @@
 #include "Engine/TextureManager.h"
 #include "Engine/Timer.h"
 #include "Engine/Window.h"
+#include "Gui/CeguiSetupManager.h"
 #include "Input/InputSystem.h"
 #include "Sound/SoundManager.h"
 
@@ -41,6 +43,10 @@ int Engine::init()
 
     inputSystem.Initialize(window, 0);
     inputSystem.setMouseArea(width, height);
+
+    // A missing GUI file or widget has been reported by the GUI set-up.
+    if (!CeguiSetupManager::getInstance()->initialize(width, height))
+        return 1;
 
     // Every shader program must build; the shader manager has reported each failure.
     if (!ShaderManager::getInstance()->loadShaders())
@@ -74,6 +80,7 @@ void Engine::run()
             glClear(GL_COLOR_BUFFER_BIT);
         }
         glFrontFace(GL_CCW);
+        drawGui();
         glfwSwapBuffers(window);
         glfwPollEvents();
         if (quitRequested())
@@ -88,6 +95,7 @@ void Engine::update()
     lastTime = now;
 
     inputSystem.Update();
+    CeguiSetupManager::getInstance()->update(static_cast<float>(dt));
     updateFpsCounter();
 
     if (gameRunning) {
@@ -98,12 +106,16 @@ void Engine::update()
 
 void Engine::updateFpsCounter()
 {
-    fpsCounter.frame(Timer::now());
+    if (fpsCounter.frame(Timer::now()))
+        CeguiSetupManager::getInstance()->screens().showFps(fpsCounter.framesPerSecond());
 }
 
 void Engine::handleGameKeys(double dt)
 {
     handleCameraMode(dt);
+    if (inputSystem.keyboard.wentDown(KC_F1) ||
+        (inputSystem.keyboard.wentDown(KC_H) && inputSystem.keyboard.isDown(KC_LCONTROL)))
+        CeguiSetupManager::getInstance()->screens().swapIngameAndDebug();
     if (inputSystem.keyboard.wentDown(KC_B))
         SoundManager::getInstance()->toggleMusic();
 }
@@ -121,6 +133,14 @@ bool Engine::quitRequested() const
     return inputSystem.keyboard.wentDown(KC_ESCAPE) || glfwWindowShouldClose(window);
 }
 
+// The renderer's and the octree's counters of this frame, then the active sheet over the frame.
+void Engine::drawGui()
+{
+    CeguiSetupManager* gui = CeguiSetupManager::getInstance();
+    gui->screens().showRenderStats(renderStats);
+    gui->render();
+}
+
 double Engine::clockNow() const { return window ? glfwGetTime() : 0.0; }
 
 void Engine::shutdown()
@@ -131,6 +151,7 @@ void Engine::shutdown()
     Octree::destroyInstance();
     CollisionWorld::destroyInstance();
     inputSystem.Shutdown();
+    CeguiSetupManager::destroyInstance();
     SoundManager::destroyInstance();
     if (window) {
         CHECK_GL_ERROR();

@@ -28,6 +28,7 @@ private:
     void updateFpsCounter();
     void handleGameKeys(double dt);
     void handleCameraMode(double dt);
+    void drawGui();
     bool quitRequested() const;
     double clockNow() const;
 

@@ -1,0 +1,52 @@
+#pragma once
+// Brings up the GUI library with its OpenGL renderer, points it at the GUI
+// data, loads the look and the screens, feeds it the window's input and draws
+// it over the frame. There is one event source (the window's callbacks), so
+// the GUI's input is a listener on the input system rather than devices of
+// its own.
+#include "Gui/GuiInput.h"
+#include "Gui/GuiLook.h"
+#include "Gui/GuiScreens.h"
+
+#include <string>
+
+namespace CEGUI {
+class GUIContext;
+class OpenGLRenderer;
+} // namespace CEGUI
+
+class CeguiSetupManager {
+public:
+    static CeguiSetupManager* getInstance();
+    // Releases the GUI (shutdown); nothing happens when it was never created.
+    static void destroyInstance();
+
+    // The whole set-up for a window of `width` × `height` pixels. On a missing
+    // data file or widget prints one line naming it on standard error and
+    // returns false; the caller ends start-up and destroys the instance.
+    bool initialize(int width, int height, const std::string& dataFolder = guiDataFolder);
+    // Once per frame: the input received since the previous frame, then the time step.
+    void update(float dt);
+    // Draws the active sheet and the cursor over the current frame.
+    void render();
+    // The renderer resets culling, depth test, lighting and texture state while it draws.
+    void enableExtraRendererStates();
+
+    GuiScreens& screens() { return guiScreens; }
+    GuiInput& input() { return guiInput; }
+    // Null until the renderer is bootstrapped.
+    CEGUI::GUIContext* context() const;
+
+    CeguiSetupManager(const CeguiSetupManager&) = delete;
+    CeguiSetupManager& operator=(const CeguiSetupManager&) = delete;
+
+private:
+    CeguiSetupManager() = default;
+    ~CeguiSetupManager();
+
+    bool load(int width, int height, std::string& loading);
+
+    CEGUI::OpenGLRenderer* renderer = nullptr;
+    GuiInput guiInput;
+    GuiScreens guiScreens;
+};
