@@ -33,8 +33,8 @@ size_t elementSize(char type) {
 
 class BinaryParser {
  public:
-  BinaryParser(const uint8_t* data, size_t size, const std::string& name)
-      : data_(data), size_(size), name_(name) {}
+  BinaryParser(const uint8_t* data, size_t size, const std::string& name, const ConsumedRange& consumed)
+      : data_(data), size_(size), name_(name), consumed_(consumed) {}
 
   Result<RecordDocument> run() {
     RecordDocument doc;
@@ -257,6 +257,7 @@ class BinaryParser {
       const std::string problem = detail::inflateExact(data_ + pos_, storedBytes, out, count * sizeof(T));
       if (!problem.empty()) return setError(headerOffset, problem);
     }
+    if (consumed_ && storedBytes >= kReleaseAtLeast) consumed_(pos_, pos_ + storedBytes);
     pos_ += storedBytes;
     property = Property(type, std::move(values));
     return true;
@@ -265,6 +266,7 @@ class BinaryParser {
   const uint8_t* data_;
   uint64_t size_;
   const std::string& name_;
+  const ConsumedRange& consumed_;
   uint64_t pos_ = 0;
   bool wide_ = false;
   std::string error_;
@@ -276,15 +278,17 @@ bool isBinaryFbx(const uint8_t* data, size_t size) {
   return size >= sizeof(kBinaryMagic) && std::memcmp(data, kBinaryMagic, sizeof(kBinaryMagic)) == 0;
 }
 
-Result<RecordDocument> parseBinaryRecords(const uint8_t* data, size_t size, const std::string& name) {
+Result<RecordDocument> parseBinaryRecords(const uint8_t* data, size_t size, const std::string& name,
+                                          const ConsumedRange& consumed) {
   if (!isBinaryFbx(data, size)) {
     return Result<RecordDocument>::failure(name + ": offset 0: missing the binary FBX header");
   }
-  return BinaryParser(data, size, name).run();
+  return BinaryParser(data, size, name, consumed).run();
 }
 
-Result<RecordDocument> parseRecords(const uint8_t* data, size_t size, const std::string& name) {
-  if (isBinaryFbx(data, size)) return parseBinaryRecords(data, size, name);
+Result<RecordDocument> parseRecords(const uint8_t* data, size_t size, const std::string& name,
+                                    const ConsumedRange& consumed) {
+  if (isBinaryFbx(data, size)) return parseBinaryRecords(data, size, name, consumed);
   return parseAsciiRecords(data, size, name);
 }
 

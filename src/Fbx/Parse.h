@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "Fbx/Records.h"
@@ -20,10 +21,17 @@ inline constexpr uint64_t kMaxArrayBytes = uint64_t{1} << 31;
 // Deflate cannot expand more than about 1032:1; a larger claim is a lie.
 inline constexpr uint64_t kMaxInflateRatio = 1032;
 
+// Told the byte ranges of large array payloads once they are copied out, so
+// that a caller holding a file mapping can drop those pages early.
+using ConsumedRange = std::function<void(size_t begin, size_t end)>;
+inline constexpr size_t kReleaseAtLeast = 1 << 16;  // smaller arrays are not reported
+
 bool isBinaryFbx(const uint8_t* data, size_t size);
 
-Result<RecordDocument> parseRecords(const uint8_t* data, size_t size, const std::string& name);
-Result<RecordDocument> parseBinaryRecords(const uint8_t* data, size_t size, const std::string& name);
+Result<RecordDocument> parseRecords(const uint8_t* data, size_t size, const std::string& name,
+                                    const ConsumedRange& consumed = {});
+Result<RecordDocument> parseBinaryRecords(const uint8_t* data, size_t size, const std::string& name,
+                                          const ConsumedRange& consumed = {});
 Result<RecordDocument> parseAsciiRecords(const uint8_t* data, size_t size, const std::string& name);
 
 }  // namespace fbx

@@ -21,7 +21,7 @@ constexpr uint8_t kFooterMagic[16] = {0xf8, 0x5a, 0x8c, 0x6a, 0xde, 0xf5, 0xd9, 
 
 class BinaryEncoder {
  public:
-  explicit BinaryEncoder(uint32_t version) : wide_(version >= 7500) {}
+  BinaryEncoder(uint32_t version, bool compress) : wide_(version >= 7500), compress_(compress) {}
 
   std::vector<uint8_t> run(const RecordDocument& doc) {
     out_.insert(out_.end(), kBinaryMagic, kBinaryMagic + sizeof(kBinaryMagic));
@@ -110,7 +110,7 @@ class BinaryEncoder {
             const auto* bytes = reinterpret_cast<const uint8_t*>(v.data());
             const size_t size = v.size() * sizeof(typename V::value_type);
             put<uint32_t>(static_cast<uint32_t>(v.size()));
-            if (size > kCompressAbove) {
+            if (compress_ && size > kCompressAbove) {
               const std::vector<uint8_t> packed = detail::deflateBytes(bytes, size);
               put<uint32_t>(1);
               put<uint32_t>(static_cast<uint32_t>(packed.size()));
@@ -135,6 +135,7 @@ class BinaryEncoder {
   }
 
   bool wide_;
+  bool compress_;
   std::vector<uint8_t> out_;
 };
 
@@ -235,8 +236,8 @@ class AsciiEncoder {
 
 }  // namespace
 
-std::vector<uint8_t> encodeBinary(const RecordDocument& document) {
-  return BinaryEncoder(document.version).run(document);
+std::vector<uint8_t> encodeBinary(const RecordDocument& document, bool compressArrays) {
+  return BinaryEncoder(document.version, compressArrays).run(document);
 }
 
 std::string encodeAscii(const RecordDocument& document) { return AsciiEncoder().run(document); }

@@ -1,9 +1,9 @@
 // Scene construction from the record tree: header and settings, property
 // templates, objects, connections, takes, and the final tree clean-up.
 #include <deque>
-#include <fstream>
 #include <unordered_map>
 
+#include "Fbx/FileMapping.h"
 #include "Fbx/Load.h"
 #include "Fbx/Parse.h"
 #include "Fbx/SceneReader.h"
@@ -358,14 +358,16 @@ SceneResult loadMemory(const uint8_t* data, size_t size, const std::string& name
 }
 
 SceneResult loadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return SceneResult::failure(path + ": cannot open file");
-  const std::streamoff size = in.tellg();
-  if (size < 0) return SceneResult::failure(path + ": cannot read file size");
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return SceneResult::failure(path + ": read error");
-  return loadMemory(bytes.data(), bytes.size(), path);
+  Result<RecordDocument> parsed = RecordDocument{};
+  {
+    detail::FileMapping file;
+    const std::string problem = file.open(path);
+    if (!problem.empty()) return SceneResult::failure(problem);
+    parsed = parseRecords(file.data(), file.size(), path,
+                          [&file](size_t begin, size_t end) { file.release(begin, end); });
+  }
+  if (!parsed) return SceneResult::failure(parsed.error());
+  return buildScene(*parsed);
 }
 
 }  // namespace fbx

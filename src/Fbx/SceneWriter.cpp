@@ -491,7 +491,7 @@ RecordDocument sceneToRecords(const Scene& scene, const WriteOptions& options) {
 
 std::vector<uint8_t> writeMemory(const Scene& scene, const WriteOptions& options) {
   const RecordDocument doc = sceneToRecords(scene, options);
-  if (options.format == Format::Binary) return encodeBinary(doc);
+  if (options.format == Format::Binary) return encodeBinary(doc, options.compressArrays);
   const std::string text = encodeAscii(doc);
   return std::vector<uint8_t>(text.begin(), text.end());
 }

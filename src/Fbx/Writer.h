@@ -24,12 +24,13 @@ struct WriteOptions {
   Format format = Format::Binary;
   uint32_t version = 7400;
   std::string creator = "Umbrant FBX writer";
+  bool compressArrays = true;  // zlib for binary arrays over 128 bytes
 };
 
 // The record tree of a scene (what the encoders below turn into bytes).
 RecordDocument sceneToRecords(const Scene& scene, const WriteOptions& options = {});
 
-std::vector<uint8_t> encodeBinary(const RecordDocument& document);
+std::vector<uint8_t> encodeBinary(const RecordDocument& document, bool compressArrays = true);
 std::string encodeAscii(const RecordDocument& document);
 
 std::vector<uint8_t> writeMemory(const Scene& scene, const WriteOptions& options = {});

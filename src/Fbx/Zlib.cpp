@@ -1,46 +1,52 @@
+// zlib streams through libdeflate: whole-buffer inflate into a buffer of the
+// announced size is all FBX arrays need, and libdeflate does that several
+// times faster than zlib's streaming inflate.
 #include "Fbx/Zlib.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
-#include <limits>
+#include <memory>
 
 namespace fbx::detail {
 
+namespace {
+
+constexpr int kCompressionLevel = 6;
+
+struct DecompressorDeleter {
+  void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+
+libdeflate_decompressor* decompressor() {
+  thread_local std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> instance(
+      libdeflate_alloc_decompressor());
+  return instance.get();
+}
+
+}  // namespace
+
 std::string inflateExact(const uint8_t* data, size_t size, uint8_t* out, size_t expectedSize) {
-  if (size > std::numeric_limits<uInt>::max() || expectedSize > std::numeric_limits<uInt>::max()) {
-    return "compressed array too large";
-  }
-  z_stream stream{};
-  if (inflateInit(&stream) != Z_OK) return "zlib initialisation failed";
-  stream.next_in = const_cast<Bytef*>(data);
-  stream.avail_in = static_cast<uInt>(size);
-  stream.next_out = out;
-  stream.avail_out = static_cast<uInt>(expectedSize);
-  const int status = inflate(&stream, Z_FINISH);
-  const size_t produced = expectedSize - stream.avail_out;
-  inflateEnd(&stream);
-  if (status == Z_STREAM_END) {
-    if (produced != expectedSize) {
+  libdeflate_decompressor* d = decompressor();
+  if (!d) return "out of memory for the zlib decompressor";
+  size_t produced = 0;
+  switch (libdeflate_zlib_decompress(d, data, size, out, expectedSize, &produced)) {
+    case LIBDEFLATE_SUCCESS:
+      if (produced == expectedSize) return {};
       return "compressed array inflates to " + std::to_string(produced) + " bytes, expected " +
              std::to_string(expectedSize);
-    }
-    return {};
+    case LIBDEFLATE_INSUFFICIENT_SPACE:
+      return "compressed array inflates to more than the expected " + std::to_string(expectedSize) + " bytes";
+    default:
+      return "bad compressed array data (corrupt or truncated zlib stream)";
   }
-  if (status == Z_BUF_ERROR && stream.avail_out == 0) {
-    return "compressed array inflates to more than the expected " + std::to_string(expectedSize) +
-           " bytes";
-  }
-  if (status == Z_BUF_ERROR) return "compressed array data is truncated";
-  return std::string("bad compressed array data (") + (stream.msg ? stream.msg : "zlib error") + ")";
 }
 
 std::vector<uint8_t> deflateBytes(const uint8_t* data, size_t size) {
-  uLongf bound = compressBound(static_cast<uLong>(size));
-  std::vector<uint8_t> out(bound);
-  if (compress2(out.data(), &bound, data, static_cast<uLong>(size), Z_DEFAULT_COMPRESSION) != Z_OK) {
-    return {};
-  }
-  out.resize(bound);
+  libdeflate_compressor* c = libdeflate_alloc_compressor(kCompressionLevel);
+  if (!c) return {};
+  std::vector<uint8_t> out(libdeflate_zlib_compress_bound(c, size));
+  out.resize(libdeflate_zlib_compress(c, data, size, out.data(), out.size()));
+  libdeflate_free_compressor(c);
   return out;
 }
 

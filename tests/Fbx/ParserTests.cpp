@@ -217,7 +217,7 @@ TEST(SceneLoadingErrors, OldVersionsAreRefusedNotMisread) {
 TEST(SceneLoadingErrors, MissingFileNamesThePath) {
   SceneResult r = loadFile("/nonexistent/level.fbx");
   ASSERT_FALSE(r.ok());
-  EXPECT_EQ(r.error(), "/nonexistent/level.fbx: cannot open file");
+  EXPECT_EQ(r.error(), "/nonexistent/level.fbx: cannot open file (No such file or directory)");
 }
 
 }  // namespace
