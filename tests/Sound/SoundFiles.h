@@ -2,6 +2,7 @@
 // Test sounds: tones written as real Ogg Vorbis files, and the samples that
 // OpenAL Soft's wave-file back end writes while the tests play them.
 #include "VorbisWriter.h"
+#include "WaveOutput.h"
 
 #include <string>
 #include <vector>
@@ -13,11 +14,6 @@ SampledSound toneSound(long frequency, double seconds, const std::vector<float>&
 // Encodes `sound` into `path`; fails the current test when it cannot.
 void writeOgg(const std::string& path, const SampledSound& sound);
 
-// Root-mean-square level of every `stride`-th sample from `first` up to `end`.
-double rms(const std::vector<float>& samples, std::size_t first, std::size_t end, std::size_t stride = 1);
-
-// The process's OpenAL runs on the wave-file back end (set up before main),
-// writing float stereo frames at `waveFrequency` to a file of its own.
-constexpr long waveFrequency = 44100;
-// Interleaved stereo samples written so far by the open device.
+// The test process's OpenAL runs on the wave-file back end (set up before
+// main) and writes to a file of its own; these are its samples so far.
 std::vector<float> waveOutputSamples();

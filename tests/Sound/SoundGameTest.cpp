@@ -1,13 +1,16 @@
-// The real game's sound start-up, run from a temporary copy of the game tree
-// whose sound folder each test fills as it needs.
+// The real game's sound, run from a temporary copy of the game tree whose
+// sound folder each test fills as it needs.
 #include "Engine/Config.h"
+#include "Gui/GuiInput.h"
 
 #include "Process.h"
+#include "WaveOutput.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -18,6 +21,17 @@ const fs::path gameBinary = UMBRANT_GAME_BINARY;
 const fs::path resources = UMBRANT_RESOURCES_DIR;
 constexpr double startSeconds = 60.0;
 constexpr double quitSeconds = 30.0;
+constexpr double keySeconds = 10.0;        // for a key press to be heard in the mix
+constexpr double levelSeconds = 0.1;       // span of the mix whose level is measured
+constexpr double focusSeconds = 1.0;       // for the game to take the keyboard and pointer
+constexpr double silence = 1e-4;           // RMS of a mix with nothing playing
+constexpr double loud = 0.05;              // RMS the music stays above
+
+// The GUI cursor starts at the window's centre and follows the mouse scaled
+// down; the menu's start button (Umbrant_menu.layout) has its top edge at
+// 58 % of the height and is 56 pixels high.
+constexpr double startButtonCentreY = 0.58 * config::height + 28.0;
+const long mouseStepsToStartButton = std::lround((startButtonCentreY - config::height / 2.0) / guiMouseMotionScale);
 
 // bin/ and Resources/ in a temporary folder: every resource is linked to the
 // real one except the sound folder, which holds only the files named.
@@ -37,6 +51,7 @@ public:
     }
     ~GameTree() { fs::remove_all(root); }
     std::string bin() const { return (root / "bin").string(); }
+    fs::path file(const std::string& name) const { return root / name; }
 
 private:
     fs::path root;
@@ -50,14 +65,42 @@ std::vector<std::string> audioDriver(const std::string& driver)
     return {"ALSOFT_DRIVERS=" + driver, "ALSOFT_CONF=/dev/null"};
 }
 
-void pressEscape()
+// X window id of the game's window, empty when none appears.
+std::string gameWindow()
 {
-    const std::string search = "timeout " + std::to_string(static_cast<int>(quitSeconds)) +
+    const std::string search = "timeout " + std::to_string(static_cast<int>(startSeconds)) +
                                " xdotool search --sync --name '^" + config::windowTitle + "$' 2>/dev/null";
-    std::string window = runCommand(search);
-    window = window.substr(0, window.find('\n'));
+    const std::string windows = runCommand(search);
+    return windows.substr(0, windows.find('\n'));
+}
+
+// Sends xdotool `actions` to the game's window with the keyboard focus on it.
+void sendToGame(const std::string& window, const std::string& actions)
+{
+    runCommand("xdotool windowfocus --sync " + window + " " + actions);
+}
+
+void quitGame(ChildProcess& game)
+{
+    const std::string window = gameWindow();
     ASSERT_FALSE(window.empty());
-    runCommand("xdotool windowfocus --sync " + window + " key Escape");
+    sendToGame(window, "key Escape");
+    EXPECT_EQ(game.wait(quitSeconds), 0) << game.errors();
+}
+
+bool waitForLine(ChildProcess& game, const std::string& line)
+{
+    return waitFor(startSeconds, [&] { return game.output().find(line) != std::string::npos; });
+}
+
+// RMS level of the latest `levelSeconds` of the mix in `wave`.
+double latestLevel(const fs::path& wave)
+{
+    const std::vector<float> samples = readWaveSamples(wave);
+    const std::size_t span = 2 * static_cast<std::size_t>(levelSeconds * waveFrequency);
+    if (samples.size() < span)
+        return -1.0;
+    return rms(samples, samples.size() - span, samples.size());
 }
 
 TEST(GameSound, MissingGunshotEndsStartUpWithStatus255)
@@ -83,12 +126,37 @@ TEST(GameSound, StartUpEndsWithTheSoundLineAndTheGameRuns)
     GameTree tree(allSounds);
     for (const Case& c : cases) {
         ChildProcess game(gameBinary, {}, tree.bin(), audioDriver(c.driver));
-        ASSERT_TRUE(waitFor(startSeconds, [&] { return game.output().find(c.line) != std::string::npos; }))
-            << c.driver << ":\n" << game.output() << game.errors();
+        ASSERT_TRUE(waitForLine(game, c.line)) << c.driver << ":\n" << game.output() << game.errors();
         EXPECT_TRUE(game.isRunning()) << c.driver;
-        pressEscape();
-        EXPECT_EQ(game.wait(quitSeconds), 0) << c.driver << ":\n" << game.errors();
+        quitGame(game);
     }
+}
+
+TEST(GameSound, MusicKeyInAGameStopsTheMusicAndPlaysItAgain)
+{
+    GameTree tree(allSounds);
+    const fs::path wave = tree.file("output.wav");
+    writeWaveConfig(tree.file("alsoft.conf"), wave);
+    ChildProcess game(gameBinary, {}, tree.bin(),
+                      {"ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + tree.file("alsoft.conf").string()});
+    ASSERT_TRUE(waitForLine(game, "Initialized SoundManager\n")) << game.output() << game.errors();
+    const std::string window = gameWindow();
+    ASSERT_FALSE(window.empty());
+    // The game takes the pointer to its centre once it sees the focus.
+    sendToGame(window, "sleep " + std::to_string(focusSeconds) + " mousemove_relative --sync 0 " +
+                           std::to_string(mouseStepsToStartButton) + " click 1");
+
+    // B acts only in a game; the first press stops the music whether or not
+    // the game start played it, the second plays it, the third stops it again.
+    for (bool musicPlays : {false, true, false}) {
+        sendToGame(window, "key b");
+        double level = 0.0;
+        EXPECT_TRUE(waitFor(keySeconds, [&] {
+            level = latestLevel(wave);
+            return musicPlays ? level > loud : (level >= 0.0 && level < silence);
+        })) << "music " << (musicPlays ? "playing" : "stopped") << ", level " << level;
+    }
+    quitGame(game);
 }
 
 } // namespace
