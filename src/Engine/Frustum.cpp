@@ -48,20 +48,32 @@ Frustum frustumFromMatrices(const Mat4& projection, const Mat4& view)
 
 BoxClass classifyBox(const Frustum& frustum, Vec3 boxMin, Vec3 boxMax)
 {
+    PlaneMask planes = allPlanes;
+    return classifyBox(frustum, boxMin, boxMax, planes);
+}
+
+BoxClass classifyBox(const Frustum& frustum, Vec3 boxMin, Vec3 boxMax, PlaneMask& planes)
+{
     BoxClass result = BoxInside;
-    for (const Plane& plane : frustum.planes) {
+    for (int i = 0; i < frustumPlaneCount; ++i) {
+        if (!(planes & (1u << i)))
+            continue;
+        const Plane& plane = frustum.planes[i];
         if (plane.distance(positiveVertex(plane, boxMin, boxMax)) < 0.0f)
             return BoxOutside;
         if (plane.distance(negativeVertex(plane, boxMin, boxMax)) < 0.0f)
             result = BoxIntersecting;
+        else
+            planes &= ~(1u << i);
     }
     return result;
 }
 
-bool isBoxVisible(const Frustum& frustum, Vec3 boxMin, Vec3 boxMax)
+bool isBoxVisible(const Frustum& frustum, Vec3 boxMin, Vec3 boxMax, PlaneMask planes)
 {
-    for (const Plane& plane : frustum.planes) {
-        if (plane.distance(positiveVertex(plane, boxMin, boxMax)) < 0.0f)
+    for (int i = 0; i < frustumPlaneCount; ++i) {
+        const Plane& plane = frustum.planes[i];
+        if ((planes & (1u << i)) && plane.distance(positiveVertex(plane, boxMin, boxMax)) < 0.0f)
             return false;
     }
     return true;

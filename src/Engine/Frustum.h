@@ -22,12 +22,20 @@ enum BoxClass { BoxOutside = 0, BoxIntersecting = 1, BoxInside = 2 };
 // The six planes of clip = projection * view (both column-major).
 Frustum frustumFromMatrices(const Mat4& projection, const Mat4& view);
 
+// Bit i set: plane i still has to be tested. A box inside a plane needs no
+// test against it for any box inside or overlapping it (octree cells).
+using PlaneMask = unsigned;
+constexpr PlaneMask allPlanes = (1u << frustumPlaneCount) - 1;
+
 // Outside as soon as one plane has the whole box behind it; inside when
 // every plane has the whole box in front; otherwise intersecting.
 BoxClass classifyBox(const Frustum& frustum, Vec3 boxMin, Vec3 boxMax);
+// The same over the planes of `planes`; clears the bits of the planes that
+// have the whole box in front.
+BoxClass classifyBox(const Frustum& frustum, Vec3 boxMin, Vec3 boxMax, PlaneMask& planes);
 // False only when one plane has the whole box behind it (boxes that
 // straddle a plane count as visible).
-bool isBoxVisible(const Frustum& frustum, Vec3 boxMin, Vec3 boxMax);
+bool isBoxVisible(const Frustum& frustum, Vec3 boxMin, Vec3 boxMax, PlaneMask planes = allPlanes);
 
 // The same tests against the current camera's frustum (CameraState.h).
 BoxClass classifyBox(Vec3 boxMin, Vec3 boxMax);

@@ -1,11 +1,8 @@
 #include "Engine/Octree.h"
 
 #include "Engine/CameraState.h"
-#include "Engine/NodeManager.h"
-#include "Engine/RenderObject.h"
 #include "Engine/SceneGraphNode.h"
 
-#include <algorithm>
 #include <cmath>
 
 float minimumCellHalfSize = 20.0f;
@@ -38,16 +35,16 @@ bool contains(Vec3 outerMin, Vec3 outerMax, Vec3 innerMin, Vec3 innerMax)
 
 } // namespace
 
-void OctreeCell::insert(std::vector<RenderObject*>& working)
+void OctreeCell::insert(std::vector<uint32_t>& working, const std::vector<RenderObject*>& objects)
 {
     for (auto it = working.begin(); it != working.end();) {
-        RenderObject* object = *it;
-        Vec3 objectMin = object->getBoundsMin(), objectMax = object->getBoundsMax();
+        const RenderObject& object = *objects[*it];
+        Vec3 objectMin = object.getBoundsMin(), objectMax = object.getBoundsMax();
         if (!overlaps(objectMin, objectMax, cellMin, cellMax)) {
             ++it;
             continue;
         }
-        cellObjects.push_back(object);
+        cellObjects.push_back(*it);
         if (contains(cellMin, cellMax, objectMin, objectMax))
             it = working.erase(it);
         else
@@ -55,22 +52,22 @@ void OctreeCell::insert(std::vector<RenderObject*>& working)
     }
 }
 
-void OctreeCell::subdivide()
+void OctreeCell::subdivide(const std::vector<RenderObject*>& objects)
 {
     float half = (cellMax.x - cellMin.x) * 0.5f;
     if (cellObjects.empty() || half < minimumCellHalfSize)
         return;
-    std::vector<RenderObject*> working = cellObjects;
+    std::vector<uint32_t> working = cellObjects;
     for (const auto& offset : octantOffsets) {
         auto octant = std::make_unique<OctreeCell>();
         octant->cellMin = cellMin + Vec3{offset[0] * half, offset[1] * half, offset[2] * half};
         octant->cellMax = octant->cellMin + Vec3{half, half, half};
-        octant->insert(working);
+        octant->insert(working, objects);
         if (!octant->cellObjects.empty())
             children.push_back(std::move(octant));
     }
     for (auto& child : children)
-        child->subdivide();
+        child->subdivide(objects);
 }
 
 Octree* Octree::getInstance()
@@ -102,36 +99,86 @@ void Octree::build()
     rootCell = std::make_unique<OctreeCell>();
     rootCell->cellMin = sceneMin - Vec3{rootCellPadding * 0.5f, rootCellPadding * 0.5f, rootCellPadding * 0.5f};
     rootCell->cellMax = sceneMin + Vec3{size, size, size};
-    std::vector<RenderObject*> working = objects;
-    rootCell->insert(working);
-    rootCell->subdivide();
-}
+    std::vector<uint32_t> working(objects.size());
+    for (uint32_t i = 0; i < working.size(); ++i)
+        working[i] = i;
+    rootCell->insert(working, objects);
+    rootCell->subdivide(objects);
 
-int Octree::markVisible(const Frustum& frustum)
-{
+    // From now on the build set is in the octree: undecided until culled.
     for (RenderObject* object : objects)
         object->setCullMark(RenderObject::cullUndecided);
-    return rootCell ? visit(*rootCell, frustum) : 0;
+    markedObjects.clear();
+    previouslyMarked.clear();
+    markedObjects.reserve(objects.size()); // each object is marked once per frame at most
+    previouslyMarked.reserve(objects.size());
+    marks.assign(objects.size(), RenderObject::cullUndecided);
+    publishedMarks.assign(objects.size(), RenderObject::cullUndecided);
+    visibleThisFrame.assign((objects.size() + 63) / 64, 0);
 }
 
-int Octree::visit(const OctreeCell& cell, const Frustum& frustum)
+// Only the objects marked last frame can carry a mark other than 0.
+int Octree::markVisible(const Frustum& frustum)
+{
+    std::swap(markedObjects, previouslyMarked);
+    for (uint32_t index : previouslyMarked)
+        marks[index] = RenderObject::cullUndecided;
+    markedObjects.clear();
+    std::fill(visibleThisFrame.begin(), visibleThisFrame.end(), 0);
+    int checked = rootCell ? visit(*rootCell, frustum, allPlanes) : 0;
+    publishMarks();
+    return checked;
+}
+
+void Octree::publishMarks()
+{
+    for (uint32_t index : previouslyMarked)
+        publishMark(index);
+    for (uint32_t index : markedObjects)
+        publishMark(index);
+}
+
+void Octree::publishMark(uint32_t index)
+{
+    if (publishedMarks[index] == marks[index])
+        return;
+    publishedMarks[index] = marks[index];
+    objects[index]->setCullMark(marks[index]);
+}
+
+void Octree::mark(uint32_t index, int32_t cullMark)
+{
+    if (marks[index] == cullMark)
+        return;
+    if (marks[index] == RenderObject::cullUndecided)
+        markedObjects.push_back(index);
+    marks[index] = static_cast<int8_t>(cullMark);
+    if (cullMark == RenderObject::cullVisible)
+        visibleThisFrame[index / 64] |= uint64_t{1} << (index % 64);
+}
+
+// An object in a cell overlaps it, so it has a point on the inner side of
+// every plane the cell lies wholly inside: only the straddled planes can
+// hide it, and only those are tested.
+int Octree::visit(const OctreeCell& cell, const Frustum& frustum, PlaneMask planes)
 {
     int checked = 1;
-    switch (classifyBox(frustum, cell.cellMin, cell.cellMax)) {
+    switch (classifyBox(frustum, cell.cellMin, cell.cellMax, planes)) {
     case BoxInside:
-        for (RenderObject* object : cell.cellObjects)
-            object->setCullMark(RenderObject::cullVisible);
+        for (uint32_t index : cell.cellObjects)
+            mark(index, RenderObject::cullVisible);
         break;
     case BoxIntersecting:
         if (!cell.children.empty()) {
             for (const auto& child : cell.children)
-                checked += visit(*child, frustum);
+                checked += visit(*child, frustum, planes);
             break;
         }
-        for (RenderObject* object : cell.cellObjects) {
-            if (object->getCullMark() == RenderObject::cullUndecided) {
-                bool seen = isBoxVisible(frustum, object->getBoundsMin(), object->getBoundsMax());
-                object->setCullMark(seen ? RenderObject::cullVisible : RenderObject::cullInvisible);
+        for (uint32_t index : cell.cellObjects) {
+            if (marks[index] == RenderObject::cullUndecided) {
+                const RenderObject& object = *objects[index];
+                bool seen = isBoxVisible(frustum, object.getBoundsMin(), object.getBoundsMax(), planes);
+                mark(index, seen ? RenderObject::cullVisible : RenderObject::cullInvisible);
             }
         }
         break;
@@ -141,23 +188,9 @@ int Octree::visit(const OctreeCell& cell, const Frustum& frustum)
     return checked;
 }
 
-bool Octree::passes(const RenderObject& object, const Frustum& frustum)
-{
-    int32_t mark = object.getCullMark();
-    if (mark > 0)
-        return true;
-    return mark == RenderObject::notInOctree && isBoxVisible(frustum, object.getBoundsMin(), object.getBoundsMax());
-}
-
 void Octree::drawCulled()
 {
     const Frustum& frustum = currentCamera.frustum;
     stats.cellsChecked = markVisible(frustum);
-    stats.objectsDrawn = 0;
-    for (RenderObject* object : NodeManager::getInstance()->getRenderObjects()) {
-        if (passes(*object, frustum)) {
-            object->draw();
-            ++stats.objectsDrawn;
-        }
-    }
+    stats.objectsDrawn = forEachVisible(frustum, [](RenderObject& object) { object.draw(); });
 }

@@ -18,7 +18,12 @@ RenderObject* placeBox(const std::string& name, Vec3 boxMin, Vec3 boxMax)
 
 bool lists(const OctreeCell& cell, const RenderObject* object)
 {
-    return std::find(cell.cellObjects.begin(), cell.cellObjects.end(), object) != cell.cellObjects.end();
+    const std::vector<RenderObject*>& objects = Octree::getInstance()->getObjects();
+    for (uint32_t index : cell.cellObjects) {
+        if (objects.at(index) == object)
+            return true;
+    }
+    return false;
 }
 
 const OctreeCell* childAt(const OctreeCell& cell, Vec3 cellMin)
@@ -30,12 +35,23 @@ const OctreeCell* childAt(const OctreeCell& cell, Vec3 cellMin)
     return nullptr;
 }
 
+int countListingLeaves(const OctreeCell& cell, const RenderObject* object)
+{
+    if (cell.children.empty())
+        return lists(cell, object) ? 1 : 0;
+    int count = 0;
+    for (const auto& child : cell.children)
+        count += countListingLeaves(*child, object);
+    return count;
+}
+
 // Every object of a child cell overlaps it and is listed by the parent too.
 void expectNested(const OctreeCell& cell)
 {
     for (const auto& child : cell.children) {
         EXPECT_FALSE(child->cellObjects.empty());
-        for (const RenderObject* object : child->cellObjects) {
+        for (uint32_t index : child->cellObjects) {
+            const RenderObject* object = Octree::getInstance()->getObjects().at(index);
             EXPECT_TRUE(lists(cell, object));
             Vec3 lo = object->getBoundsMin(), hi = object->getBoundsMax();
             EXPECT_TRUE(lo.x <= child->cellMax.x && hi.x >= child->cellMin.x && lo.y <= child->cellMax.y &&
@@ -112,15 +128,21 @@ TEST_F(OctreeTest, ObjectsSitInEveryCellTheyOverlapUntilContained)
 TEST_F(OctreeTest, ObjectsInSeveralCellsAreDrawnOnce)
 {
     placeSceneCorners();
-    placeBox("across", {45, 45, 45}, {55, 55, 55}); // in all eight octants
+    RenderObject* across = placeBox("across", {45, 45, 45}, {55, 55, 55}); // in all eight octants
     Octree& octree = buildOctree();
-    lookAtScene({50, 50, 400}, {50, 50, 50});
+    EXPECT_GE(countListingLeaves(*octree.getRootCell(), across), 8);
+    lookAtScene({50, 50, 130}, {50, 50, 50}); // close: the cells straddle the view
 
     OffscreenTarget target(8);
     GLuint primitives = target.countPrimitives([&] { octree.drawCulled(); });
-    EXPECT_EQ(octree.getStats().objectsDrawn, 3);
-    EXPECT_EQ(primitives, 3u * 2u);
-    EXPECT_GE(octree.getStats().cellsChecked, 1);
+    EXPECT_GT(octree.getStats().cellsChecked, 1);
+    EXPECT_EQ(across->getCullMark(), RenderObject::cullVisible);
+    int seen = 0;
+    for (const RenderObject* object : NodeManager::getInstance()->getRenderObjects())
+        seen += isBoxVisible(currentCamera.frustum, object->getBoundsMin(), object->getBoundsMax()) ? 1 : 0;
+    EXPECT_EQ(seen, 2); // "across" and the low corner
+    EXPECT_EQ(octree.getStats().objectsDrawn, seen);
+    EXPECT_EQ(primitives, 2u * static_cast<GLuint>(seen)); // two triangles per object, each drawn once
 }
 
 TEST_F(OctreeTest, LookingAwayChecksOnlyTheRootAndStillDrawsSpawnedObjects)
@@ -146,11 +168,19 @@ TEST_F(OctreeTest, BoundaryLeavesTestTheirObjectsOneByOne)
     Octree& octree = buildOctree(); // extent 25: one cell
     lookAtScene({10, 0, 0}, {20, 0, 0}); // inside the cell, across its near plane
 
-    octree.markVisible(currentCamera.frustum);
+    EXPECT_EQ(ahead->getCullMark(), RenderObject::cullUndecided); // in the octree since the build
+    EXPECT_EQ(octree.markVisible(currentCamera.frustum), 1);
     EXPECT_EQ(ahead->getCullMark(), RenderObject::cullVisible);
     EXPECT_EQ(behind->getCullMark(), RenderObject::cullInvisible);
-    EXPECT_TRUE(Octree::passes(*ahead, currentCamera.frustum));
-    EXPECT_FALSE(Octree::passes(*behind, currentCamera.frustum));
+    std::vector<const RenderObject*> drawn;
+    octree.forEachVisible(currentCamera.frustum, [&](const RenderObject& object) { drawn.push_back(&object); });
+    EXPECT_EQ(drawn, (std::vector<const RenderObject*>{ahead}));
+
+    // Next frame, turned around: last frame's marks do not linger.
+    lookAtScene({10, 0, 0}, {0, 0, 0});
+    octree.markVisible(currentCamera.frustum);
+    EXPECT_EQ(ahead->getCullMark(), RenderObject::cullInvisible);
+    EXPECT_EQ(behind->getCullMark(), RenderObject::cullVisible);
 }
 
 TEST_F(OctreeTest, HiddenObjectsAreMarkedButNotDrawn)
