@@ -1,5 +1,6 @@
 #include "Engine/CollidableRenderObject.h"
 
+#include "Engine/BulletConversions.h"
 #include "Engine/CollisionWorld.h"
 #include "Engine/CustomTriangleCallback.h"
 
@@ -24,9 +25,6 @@ std::map<const btTriangleMesh*, int32_t>& meshUsers()
     static std::map<const btTriangleMesh*, int32_t> users;
     return users;
 }
-
-btVector3 toBullet(Vec3 v) { return {v.x, v.y, v.z}; }
-Vec3 fromBullet(const btVector3& v) { return {v.x(), v.y(), v.z()}; }
 
 } // namespace
 

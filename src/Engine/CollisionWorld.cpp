@@ -1,5 +1,6 @@
 #include "Engine/CollisionWorld.h"
 
+#include "Engine/BulletConversions.h"
 #include "Engine/CustomTriangleCallback.h"
 #include "Engine/SceneGraphNode.h"
 
@@ -27,8 +28,6 @@ const btVector3 shotSlabHalfExtents(200.0f, 10.0f, 0.01f);
 // behind to 300 ahead) and 5 up along the slab's own up axis.
 const btVector3 shotSlabCentreOffset(100.0f, 5.0f, 0.0f);
 constexpr float minimumShotLength = 1e-6f; // shorter: no direction
-
-btVector3 toBullet(Vec3 v) { return {v.x, v.y, v.z}; }
 
 btDefaultCollisionConstructionInfo constructionInfo()
 {

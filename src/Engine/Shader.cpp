@@ -21,6 +21,20 @@ bool readWholeFile(const std::string& path, std::string& content)
     return true;
 }
 
+// glGetShaderInfoLog or glGetProgramInfoLog.
+using InfoLogQuery = void(GLAPIENTRY*)(GLuint, GLsizei, GLsizei*, GLchar*);
+
+// Writes the object's info log (up to infoLogCapacity characters) and an end
+// of line to standard output; nothing for an empty log.
+void printInfoLog(GLuint object, InfoLogQuery queryLog)
+{
+    std::string log(infoLogCapacity, '\0');
+    GLsizei logLength = 0;
+    queryLog(object, infoLogCapacity, &logLength, log.data());
+    if (logLength > 0)
+        std::cout << log.substr(0, static_cast<std::size_t>(logLength)) << std::endl;
+}
+
 } // namespace
 
 std::string shaderNameFromPath(const std::string& path)
@@ -88,11 +102,7 @@ GLuint Shader::compileStage(const std::string& source, GLenum type, const std::s
     glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
     if (status != GL_TRUE) {
         std::cout << "\nShader compilation of shader \"" << label << "\" has failed.\n" << std::endl;
-        std::string log(infoLogCapacity, '\0');
-        GLsizei logLength = 0;
-        glGetShaderInfoLog(shader, infoLogCapacity, &logLength, log.data());
-        if (logLength > 0)
-            std::cout << log.substr(0, static_cast<std::size_t>(logLength)) << std::endl;
+        printInfoLog(shader, glGetShaderInfoLog);
         return 0;
     }
     CHECK_GL_ERROR();
@@ -116,11 +126,7 @@ void Shader::linkProgram()
     glGetProgramiv(program, GL_LINK_STATUS, &status);
     if (status != GL_TRUE) {
         std::cout << "\nShader linking of shader \"" << name << "\" has failed.\n" << std::endl;
-        std::string log(infoLogCapacity, '\0');
-        GLsizei logLength = 0;
-        glGetProgramInfoLog(program, infoLogCapacity, &logLength, log.data());
-        if (logLength > 0)
-            std::cout << log.substr(0, static_cast<std::size_t>(logLength)) << std::endl;
+        printInfoLog(program, glGetProgramInfoLog);
         glDeleteProgram(program);
         program = 0;
     }
