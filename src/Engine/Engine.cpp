@@ -4,7 +4,9 @@
 #include "Engine/Config.h"
 #include "Engine/GLError.h"
 #include "Engine/Globals.h"
+#include "Engine/LightManager.h"
 #include "Engine/RenderSettings.h"
+#include "Engine/Renderer.h"
 #include "Engine/NodeManager.h"
 #include "Engine/Octree.h"
 #include "Engine/SceneGraphNode.h"
@@ -25,6 +27,7 @@ Engine::Engine() : width(config::width), height(config::height), title(config::w
 {
     screenWidth = static_cast<float>(static_cast<unsigned>(width));
     screenHeight = static_cast<float>(static_cast<unsigned>(height));
+    renderer = Renderer::getInstance();
 }
 
 Engine::~Engine()
@@ -57,6 +60,9 @@ int Engine::init()
     // The static level mesh, from every collidable loaded so far.
     CollisionWorld::getInstance()->buildLevelMesh();
 
+    // Framebuffers and render targets.
+    renderer->initialize();
+
     lastTime = clockNow();
 
     // Bounding boxes of everything loaded, then the octree over them.
@@ -75,6 +81,7 @@ void Engine::run()
         update();
         if (gameRunning) {
             glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+            renderer->render();
         } else {
             glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
             glClear(GL_COLOR_BUFFER_BIT);
@@ -96,6 +103,8 @@ void Engine::update()
 
     inputSystem.Update();
     CeguiSetupManager::getInstance()->update(static_cast<float>(dt));
+    if (inputSystem.keyboard.wentDown(KC_P))
+        renderer->cycleRenderMode();
     updateFpsCounter();
 
     if (gameRunning) {
@@ -145,6 +154,9 @@ double Engine::clockNow() const { return window ? glfwGetTime() : 0.0; }
 
 void Engine::shutdown()
 {
+    LightManager::destroyInstance();
+    Renderer::destroyInstance();
+    renderer = nullptr;
     TextureManager::destroyInstance();
     ShaderManager::destroyInstance();
     NodeManager::destroyInstance(); // deletes the scene graph

@@ -6,6 +6,7 @@
 #include <string>
 
 struct GLFWwindow;
+class Renderer;
 
 class Engine {
 public:
@@ -35,6 +36,7 @@ private:
     bool running = false;
     int width;
     int height;
+    Renderer* renderer = nullptr; // the renderer instance, taken at construction
     double lastTime = 0.0; // seconds, clock reading of the previous frame
     std::string title;
     GLFWwindow* window = nullptr;
