@@ -135,7 +135,9 @@ void CollisionWorld::buildLevelMesh()
     auto* mesh = new btTriangleMesh(true, false); // 32-bit indices, 3-component vertices
     int triangleCount = 0;
     for (const CollidableRenderObject* object : collidables) {
-        if (object->isVisible())
+        // Detached templates are no part of the level: their meshes would
+        // stand as invisible walls around the world origin.
+        if (isTestable(object))
             triangleCount += addPositionTriangles(*mesh, object->getPositions());
     }
     collidables.clear();

@@ -39,7 +39,8 @@ public:
     const std::vector<CollidableRenderObject*>& getCollidables() const { return collidables; }
 
     // Builds the static level mesh from the mesh-space triangles of every
-    // visible listed collidable, then empties the list. A second call
+    // visible, in-scene listed collidable (not the detached templates), then
+    // empties the list. A second call
     // replaces the level. With no triangle at all there is no level.
     void buildLevelMesh();
     bool hasLevel() const { return levelShape != nullptr; }

@@ -100,16 +100,20 @@ TEST_F(CollisionTest, CloningAGroupClonesItsCollidableChildrenWithSharedMeshes)
     EXPECT_EQ(CollidableRenderObject::sharedMeshUsers(body->getTriangleMesh()), 2);
 }
 
-TEST_F(CollisionTest, LevelMeshTakesTheVisibleCollidablesAndEmptiesTheList)
+TEST_F(CollisionTest, LevelMeshTakesTheVisibleInSceneCollidablesAndEmptiesTheList)
 {
     float fraction = 0.0f;
     EXPECT_FALSE(world().rayHitsLevel({0, 0, 0}, {10, 0, 0}, fraction)) << "no level built yet";
     EXPECT_EQ(fraction, CustomTriangleCallback::noHitFraction);
 
     // A wall across x = 5 (in mesh space: the level ignores node transforms).
-    new CollidableRenderObject(closedBox("wall", {5, -10, -10}, {6, 10, 10}));
+    auto* wall = new CollidableRenderObject(closedBox("wall", {5, -10, -10}, {6, 10, 10}));
+    wall->translate(100, 0, 0);
+    wall->setParent(root());
     auto* hidden = new CollidableRenderObject(closedBox("sphere", {-6, -1, -1}, {-5, 1, 1}));
+    hidden->setParent(root());
     hidden->setVisible(false);
+    new CollidableRenderObject(closedBox("template", {-1, -1, 5}, {1, 1, 6})); // detached
     world().buildLevelMesh();
     EXPECT_TRUE(world().hasLevel());
     EXPECT_TRUE(world().getCollidables().empty());
@@ -121,11 +125,12 @@ TEST_F(CollisionTest, LevelMeshTakesTheVisibleCollidablesAndEmptiesTheList)
     EXPECT_FALSE(world().rayHitsLevel({0, 0, 0}, {-10, 0, 0}, fraction)) << "hidden meshes are not in the level";
     EXPECT_EQ(fraction, CustomTriangleCallback::noHitFraction);
     EXPECT_FALSE(world().rayHitsLevel({0, 0, 0}, {4, 0, 0}, fraction)) << "the segment ends before the wall";
+    EXPECT_FALSE(world().rayHitsLevel({0, 0, 0}, {0, 0, 10}, fraction)) << "templates are not in the level";
 }
 
 TEST_F(CollisionTest, LevelWithoutTrianglesIsNoLevel)
 {
-    new CollidableRenderObject(MeshData{});
+    (new CollidableRenderObject(MeshData{}))->setParent(root());
     world().buildLevelMesh();
     EXPECT_FALSE(world().hasLevel());
     float fraction = 0.0f;
