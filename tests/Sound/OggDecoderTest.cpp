@@ -120,7 +120,6 @@ TEST_F(OggDecoderTest, BadFilesAreRefusedWithTheirLine)
 
 TEST_F(OggDecoderTest, UndecodableSoundEndsTheProcessWithStatusMinusOne)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     writeBytes("text.ogg", "not vorbis");
     std::vector<std::int16_t> data;
     ALenum format = 0;

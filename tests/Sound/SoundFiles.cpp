@@ -16,9 +16,11 @@ constexpr float testQuality = 0.1f;
 
 // Points OpenAL Soft at its wave-file writer before anything opens a device:
 // the tests need no sound hardware, and can read back what was mixed. Every
-// process writes into a folder of its own, removed at exit.
+// process writes into a folder of its own, removed at exit by that process
+// alone (a death test's forked child exits through here too).
 struct ProcessWaveOutput {
-    fs::path folder = fs::temp_directory_path() / ("umbrant-sound-" + std::to_string(getpid()));
+    pid_t owner = getpid();
+    fs::path folder = fs::temp_directory_path() / ("umbrant-sound-" + std::to_string(owner));
     fs::path file = folder / "output.wav";
 
     ProcessWaveOutput()
@@ -31,6 +33,8 @@ struct ProcessWaveOutput {
     }
     ~ProcessWaveOutput()
     {
+        if (getpid() != owner)
+            return;
         std::error_code ignored;
         fs::remove_all(folder, ignored);
     }
