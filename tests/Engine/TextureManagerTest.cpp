@@ -266,7 +266,7 @@ TEST_F(TextureFiles, SixteenBitsPerChannelAndGreyImagesLoad)
     EXPECT_TRUE(everyPixelIs(manager.getTexture("grey"), {255, 255, 255}, 255));
 }
 
-TEST_F(TextureFiles, GreyJpegIsUploadedAsRgb)
+TEST_F(TextureFiles, GreyJpegIsConvertedToRgbBeforeExpansion)
 {
     manager.loadTexture("grey", writeImage("grey.jpg", FIF_JPEG, 8, 8, 8, {255, 255, 255}), false, 0.0f, false,
                         true);
