@@ -6,6 +6,9 @@
 #include "SceneTestSupport.h"
 
 #include <algorithm>
+#include <random>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -195,4 +198,42 @@ TEST_F(OctreeTest, HiddenObjectsAreMarkedButNotDrawn)
     GLuint primitives = target.countPrimitives([&] { octree.drawCulled(); });
     EXPECT_EQ(sphere->getCullMark(), RenderObject::cullVisible);
     EXPECT_EQ(primitives, 2u * 2u);
+}
+
+// Across many camera positions, frame after frame, the octree never draws an
+// object the per-object test rejects, and never misses one whose centre is
+// in view.
+TEST_F(OctreeTest, AgreesWithThePerObjectTestFromEveryViewpoint)
+{
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> coordinate(0.0f, 300.0f), size(0.5f, 40.0f);
+    for (int i = 0; i < 300; ++i) {
+        Vec3 lo{coordinate(random), coordinate(random) * 0.2f, coordinate(random)};
+        placeBox("box_" + std::to_string(i), lo, lo + Vec3{size(random), size(random), size(random)});
+    }
+    Octree& octree = buildOctree();
+    ASSERT_FALSE(octree.getRootCell()->children.empty());
+
+    for (int frame = 0; frame < 200; ++frame) {
+        Vec3 eye{coordinate(random), coordinate(random), coordinate(random)};
+        lookAtScene(eye, {coordinate(random), 0.0f, coordinate(random)});
+        const Frustum& frustum = currentCamera.frustum;
+        octree.markVisible(frustum);
+        std::set<const RenderObject*> drawn;
+        octree.forEachVisible(frustum, [&](const RenderObject& object) {
+            EXPECT_TRUE(drawn.insert(&object).second) << "drawn twice";
+        });
+        for (const RenderObject* object : octree.getObjects()) {
+            Vec3 lo = object->getBoundsMin(), hi = object->getBoundsMax();
+            bool listed = drawn.count(object) != 0;
+            EXPECT_EQ(listed, object->getCullMark() == RenderObject::cullVisible) << object->getName();
+            if (listed) {
+                EXPECT_TRUE(isBoxVisible(frustum, lo, hi)) << object->getName();
+            }
+            Vec3 centre = (lo + hi) * 0.5f;
+            if (isBoxVisible(frustum, centre, centre)) {
+                EXPECT_TRUE(listed) << object->getName() << " frame " << frame;
+            }
+        }
+    }
 }
