@@ -1,12 +1,10 @@
 // Turning a Scene into the FBX 7.x record tree: header, settings,
 // definitions, objects, connections and takes.
-#include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <fstream>
 #include <map>
 
 #include "Fbx/Writer.h"
+#include "Fbx/WriterRecords.h"
 
 namespace fbx {
 
@@ -16,37 +14,15 @@ constexpr int64_t kFirstObjectId = 1000;
 constexpr int64_t kDocumentId = 999;
 const std::string kFileId = "\x28\xb3\x2a\xeb\xb6\x24\xcc\xc2\xbf\xc8\xb0\x2a\xa9\x2b\xfc\xf1";
 const char* const kCreationTime = "2000-01-01 00:00:00:000";
-constexpr double kWeightDivider = 9999.0;
-constexpr float kDefaultWeight = 1.0f / 3;
 
-Property str(const std::string& s) { return Property('S', s); }
-Property i32(int64_t v) { return Property('I', v); }
-Property i64(int64_t v) { return Property('L', v); }
-Property f64(double v) { return Property('D', v); }
-
-Record record(const std::string& name, std::vector<Property> props = {}, std::vector<Record> children = {}) {
-  Record r;
-  r.name = name;
-  r.properties = std::move(props);
-  r.children = std::move(children);
-  return r;
-}
+using detail::f64;
+using detail::i32;
+using detail::i64;
+using detail::record;
+using detail::str;
 
 // "Name\x00\x01Class": the binary object-name convention.
 std::string className(const std::string& name, const char* cls) { return name + std::string("\x00\x01", 2) + cls; }
-
-const char* mappingName(MappingMode m) {
-  switch (m) {
-    case MappingMode::ByControlPoint: return "ByVertice";
-    case MappingMode::ByPolygonVertex: return "ByPolygonVertex";
-    case MappingMode::ByPolygon: return "ByPolygon";
-    case MappingMode::ByEdge: return "ByEdge";
-    case MappingMode::AllSame: return "AllSame";
-    default: return "NoMappingInformation";
-  }
-}
-
-const char* referenceName(ReferenceMode r) { return r == ReferenceMode::Direct ? "Direct" : "IndexToDirect"; }
 
 // Builder for a Properties70 block.
 class Props {
@@ -294,7 +270,9 @@ class SceneWriter {
                         {p.build(), record("TypeFlags", {str("Light")}), record("GeometryVersion", {i32(124)})});
   }
 
-  Record meshRecord(const Mesh& m) const;
+  Record meshRecord(const Mesh& m) const {
+    return objectRecord("Geometry", m, "Geometry", "Mesh", detail::meshRecords(m));
+  }
 
   Record materialRecord(const Material& m) const {
     Props p;
@@ -338,7 +316,9 @@ class SceneWriter {
     return objectRecord("AnimationCurveNode", n, "AnimCurveNode", "", {p.build()});
   }
 
-  Record curveRecord(const AnimCurve& c) const;
+  Record curveRecord(const AnimCurve& c) const {
+    return objectRecord("AnimationCurve", c, "AnimCurve", "", detail::curveRecords(c));
+  }
 
   Record connections() const;
 
@@ -357,92 +337,6 @@ class SceneWriter {
   const WriteOptions& options_;
   std::map<const Object*, int64_t> ids_;
 };
-
-Record elementRecord(const char* name, int typedIndex, const LayerElement& e, const char* dataName,
-                     const char* indexName) {
-  std::vector<Record> c = {record("Version", {i32(101)}), record("Name", {str(e.name)}),
-                           record("MappingInformationType", {str(mappingName(e.mapping))}),
-                           record("ReferenceInformationType", {str(referenceName(e.reference))}),
-                           record(dataName, {Property('d', e.direct)})};
-  if (e.reference == ReferenceMode::IndexToDirect) c.push_back(record(indexName, {Property('i', e.index)}));
-  return record(name, {i32(typedIndex)}, std::move(c));
-}
-
-Record SceneWriter::meshRecord(const Mesh& m) const {
-  std::vector<double> xyz;
-  xyz.reserve(m.controlPoints.size() * 3);
-  for (const Vec3& p : m.controlPoints) xyz.insert(xyz.end(), {p.x, p.y, p.z});
-  std::vector<int32_t> corners = m.polygonVertices;
-  for (int p = 0; p < m.polygonCount(); ++p) {
-    const int32_t last = m.polygonStarts[p + 1] - 1;
-    if (last >= m.polygonStarts[p]) corners[last] = ~corners[last];
-  }
-  std::vector<Record> c = {record("Vertices", {Property('d', std::move(xyz))}),
-                           record("PolygonVertexIndex", {Property('i', std::move(corners))}),
-                           record("GeometryVersion", {i32(124)})};
-  if (!m.edges.empty()) c.push_back(record("Edges", {Property('i', m.edges)}));
-  struct Kind {
-    const std::vector<LayerElement>& list;
-    const char *record, *data, *index;
-    int Layer::*slot;
-  };
-  const Kind kinds[] = {{m.normals, "LayerElementNormal", "Normals", "NormalsIndex", &Layer::normals},
-                        {m.binormals, "LayerElementBinormal", "Binormals", "BinormalsIndex", &Layer::binormals},
-                        {m.tangents, "LayerElementTangent", "Tangents", "TangentsIndex", &Layer::tangents},
-                        {m.colors, "LayerElementColor", "Colors", "ColorIndex", &Layer::colors},
-                        {m.uvs, "LayerElementUV", "UV", "UVIndex", &Layer::uvs}};
-  for (const Kind& k : kinds) {
-    for (size_t i = 0; i < k.list.size(); ++i) c.push_back(elementRecord(k.record, int(i), k.list[i], k.data, k.index));
-  }
-  for (size_t i = 0; i < m.materialElements.size(); ++i) {
-    const MaterialElement& e = m.materialElements[i];
-    c.push_back(record("LayerElementMaterial", {i32(i)},
-                       {record("Version", {i32(101)}), record("Name", {str("")}),
-                        record("MappingInformationType", {str(mappingName(e.mapping))}),
-                        record("ReferenceInformationType", {str(referenceName(e.reference))}),
-                        record("Materials", {Property('i', e.indices)})}));
-  }
-  for (size_t n = 0; n < m.layers.size(); ++n) {
-    std::vector<Record> entries = {record("Version", {i32(100)})};
-    auto entry = [&](const char* type, int slot) {
-      if (slot >= 0) entries.push_back(record("LayerElement", {}, {record("Type", {str(type)}), record("TypedIndex", {i32(slot)})}));
-    };
-    for (const Kind& k : kinds) entry(k.record, m.layers[n].*k.slot);
-    entry("LayerElementMaterial", m.layers[n].materials);
-    c.push_back(record("Layer", {i32(n)}, std::move(entries)));
-  }
-  return objectRecord("Geometry", m, "Geometry", "Mesh", std::move(c));
-}
-
-Record SceneWriter::curveRecord(const AnimCurve& c) const {
-  std::vector<int64_t> times;
-  std::vector<float> values, data;
-  std::vector<int32_t> flags, counts;
-  for (const AnimKey& k : c.keys) {
-    times.push_back(k.time);
-    values.push_back(k.value);
-    int32_t f = 0x4;
-    if (k.interpolation == Interpolation::Constant) f = 0x2 | (k.constantNext ? 0x100 : 0);
-    if (k.interpolation == Interpolation::Cubic) f = 0x8 | (k.autoTangent ? 0x100 : 0x400);
-    const uint32_t right = static_cast<uint32_t>(std::lround(std::clamp(k.rightWeight, 0.0f, 1.0f) * kWeightDivider));
-    const uint32_t left = static_cast<uint32_t>(std::lround(std::clamp(k.nextLeftWeight, 0.0f, 1.0f) * kWeightDivider));
-    if (k.rightWeight != kDefaultWeight) f |= 0x01000000;
-    if (k.nextLeftWeight != kDefaultWeight) f |= 0x02000000;
-    const uint32_t bits = right | (left << 16);
-    float packed;
-    std::memcpy(&packed, &bits, sizeof packed);
-    flags.push_back(f);
-    counts.push_back(1);
-    data.insert(data.end(), {k.rightSlope, k.nextLeftSlope, packed, 0.0f});
-  }
-  return objectRecord("AnimationCurve", c, "AnimCurve", "",
-                      {record("Default", {f64(c.defaultValue)}), record("KeyVer", {i32(4009)}),
-                       record("KeyTime", {Property('l', std::move(times))}),
-                       record("KeyValueFloat", {Property('f', std::move(values))}),
-                       record("KeyAttrFlags", {Property('i', std::move(flags))}),
-                       record("KeyAttrDataFloat", {Property('f', std::move(data))}),
-                       record("KeyAttrRefCount", {Property('i', std::move(counts))})});
-}
 
 Record SceneWriter::connections() const {
   std::vector<Record> out;

@@ -1,0 +1,140 @@
+// Files as other exporters write them: alternative record names, missing
+// Layer records, layered textures, instanced geometry, 7.7 time units, and
+// mesh data that must be refused.
+#include <gtest/gtest.h>
+
+#include "TestScene.h"
+
+namespace fbx {
+namespace {
+
+std::string document(const std::string& objects, const std::string& connections,
+                     const std::string& header = "; FBX 7.4.0 project file\n") {
+  return header + "Objects:  {\n" + objects + "}\nConnections:  {\n" + connections + "}\n";
+}
+
+const char* const kQuirkyMesh = R"(
+	Geometry: 100, "Geometry::Tri", "Mesh" {
+		Vertices: *12 {
+			a: 0,0,0,1,0,0,1,1,0,0,1,0
+		}
+		PolygonVertexIndex: *7 {
+			a: 0,1,-3,0,2,3,1
+		}
+		LayerElementNormal: 0 {
+			MappingInformationType: "ByVertex"
+			ReferenceInformationType: "Direct"
+			Normals: *12 {
+				a: 0,0,1,0,0,1,0,0,1,0,0,1
+			}
+		}
+		LayerElementTangent: 0 {
+			MappingInformationType: "ByPolygon"
+			ReferenceInformationType: "Index"
+			Tangent: *6 {
+				a: 1,0,0,0,1,0
+			}
+			TangentIndex: *2 {
+				a: 1,0
+			}
+		}
+		LayerElementUV: 1 {
+			MappingInformationType: "ByPolygonVertex"
+			ReferenceInformationType: "IndexToDirect"
+			UV: *4 {
+				a: 0,0,1,1
+			}
+			UVIndex: *7 {
+				a: 0,1,0,1,0,1,0
+			}
+		}
+	}
+	Model: 200, "Model::A", "Mesh" {
+	}
+	Model: 201, "Model::B", "Mesh" {
+	}
+)";
+
+TEST(ExporterQuirks, MeshWithoutLayerRecordsAndAlternativeNames) {
+  const auto scene = test::loadBytes(test::toBytes(
+      document(kQuirkyMesh, "C: \"OO\",100,200\nC: \"OO\",100,201\nC: \"OO\",200,0\nC: \"OO\",201,0\n")));
+  ASSERT_TRUE(scene);
+  const Mesh* mesh = scene->findNode("A")->mesh();
+  ASSERT_NE(mesh, nullptr);
+  EXPECT_EQ(scene->findNode("B")->mesh(), mesh);  // instanced geometry
+  EXPECT_EQ(mesh->nodes.size(), 2u);
+  EXPECT_EQ(mesh->polygonCount(), 2);
+  EXPECT_EQ(mesh->polygonSize(1), 4);  // the unterminated last polygon is closed
+  ASSERT_EQ(mesh->layers.size(), 2u);  // layers from the elements' typed indices
+  Vec3 n;
+  EXPECT_TRUE(mesh->polygonVertexNormal(1, 2, n));
+  EXPECT_EQ(n, (Vec3{0, 0, 1}));
+  const LayerElement* tangents = mesh->layerTangents(0);
+  ASSERT_NE(tangents, nullptr);
+  EXPECT_EQ(tangents->reference, ReferenceMode::IndexToDirect);
+  EXPECT_EQ(tangents->vec3(tangents->directIndex(mesh->mappingIndex(tangents->mapping, 0, 0))), (Vec3{0, 1, 0}));
+  EXPECT_EQ(mesh->textureUVIndex(1, 1, 0), -1);  // layer 0 has no UVs
+  EXPECT_EQ(mesh->textureUVIndex(1, 1, 1), 0);
+}
+
+TEST(ExporterQuirks, CornerIndexPastTheControlPointsIsRefused) {
+  std::string objects = kQuirkyMesh;
+  objects.replace(objects.find("a: 0,1,-3,0,2,3,1"), 17, "a: 0,1,-3,0,2,3,9");
+  const auto bytes = test::toBytes(document(objects, ""));
+  SceneResult r = loadMemory(bytes.data(), bytes.size(), "mesh.fbx");
+  ASSERT_FALSE(r.ok());
+  EXPECT_NE(r.error().find("mesh.fbx: offset "), std::string::npos);
+  EXPECT_NE(r.error().find("uses control point 9 of only 4"), std::string::npos) << r.error();
+}
+
+TEST(ExporterQuirks, LayeredTexturesContributeTheirLayers) {
+  const char* const objects = R"(
+	Material: 1, "Material::Mat", "" {
+	}
+	LayeredTexture: 2, "LayeredTexture::Stack", "" {
+	}
+	Texture: 3, "Texture::Base", "" {
+		FileName: "base.png"
+	}
+	Texture: 4, "Texture::Detail", "" {
+		FileName: "detail.png"
+	}
+	Texture: 5, "Texture::Bumps", "" {
+		FileName: "bumps.png"
+	}
+)";
+  const auto scene = test::loadBytes(test::toBytes(document(
+      objects, "C: \"OP\",2,1,\"DiffuseColor\"\nC: \"OO\",3,2\nC: \"OO\",4,2\nC: \"OP\",5,1,\"Bump\"\n")));
+  ASSERT_TRUE(scene);
+  const Material& m = *scene->materials().at(0);
+  ASSERT_EQ(m.diffuseTextures().size(), 2u);
+  EXPECT_EQ(m.diffuseTextures()[0]->fileName, "base.png");
+  EXPECT_EQ(m.diffuseTextures()[1]->fileName, "detail.png");
+  ASSERT_EQ(m.normalMapTextures().size(), 1u);  // Bump stands in for a missing NormalMap
+  EXPECT_EQ(m.normalMapTextures()[0]->fileName, "bumps.png");
+}
+
+TEST(ExporterQuirks, Version77TimeUnitsAreConverted) {
+  const char* const header = R"(; FBX 7.7.0 project file
+FBXHeaderExtension:  {
+	OtherFlags:  {
+		TCDefinition: 0
+	}
+}
+)";
+  const char* const objects = R"(
+	AnimationStack: 1, "AnimStack::Take", "" {
+		Properties70:  {
+			P: "LocalStop", "KTime", "Time", "",141120000
+		}
+	}
+)";
+  const auto scene = test::loadBytes(test::toBytes(document(objects, "", header)));
+  ASSERT_TRUE(scene);
+  EXPECT_EQ(scene->findAnimStack("Take")->localStop, kTicksPerSecond);
+  const auto classic = test::loadBytes(test::toBytes(document(objects, "", "; FBX 7.4.0 project file\n")));
+  EXPECT_EQ(classic->findAnimStack("Take")->localStop, 141120000);
+}
+
+}  // namespace
+}  // namespace fbx
