@@ -34,8 +34,8 @@ GLuint textureName(const std::vector<std::vector<int32_t>>& variants, int32_t va
     return id < 0 ? 0 : static_cast<GLuint>(id);
 }
 
-// Uploads `values` padded with zeros to `vertexCount` vertices, so that a
-// short attribute array never lets a draw read past its buffer.
+// Uploads `values`, padded with zeros to `floatCount` floats, so that a short
+// attribute array never lets a draw read past the end of its buffer.
 void uploadPadded(const std::vector<float>& values, size_t floatCount)
 {
     if (values.size() >= floatCount) {
@@ -50,6 +50,8 @@ void uploadPadded(const std::vector<float>& values, size_t floatCount)
 }
 
 // A copy of `source` with every alpha byte 255; -1 when it has no pixels.
+// RGBA rows are whole multiples of four bytes, so the default pixel-store
+// alignment serves both the read-back and the upload.
 int32_t opaqueCopyOf(GLuint source)
 {
     GLint width = 0, height = 0;
@@ -62,7 +64,6 @@ int32_t opaqueCopyOf(GLuint source)
         return -1;
     }
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     for (size_t alpha = 3; alpha < pixels.size(); alpha += 4)
         pixels[alpha] = 255;
@@ -70,7 +71,6 @@ int32_t opaqueCopyOf(GLuint source)
     GLuint copy = 0;
     glGenTextures(1, &copy);
     glBindTexture(GL_TEXTURE_2D, copy);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
