@@ -1,6 +1,7 @@
 // Scene construction from the record tree: header and settings, property
 // templates, objects, connections, takes, and the final tree clean-up.
 #include <deque>
+#include <new>
 #include <unordered_map>
 
 #include "Fbx/FileMapping.h"
@@ -351,23 +352,42 @@ SceneResult buildScene(RecordDocument& document) {
   return SceneResult(std::move(scene));
 }
 
+namespace {
+
+// Allocation failure is the one exception the standard library can raise
+// here; it becomes an error result like every other failure.
+template <typename Load>
+SceneResult withoutExceptions(const std::string& name, Load load) {
+  try {
+    return load();
+  } catch (const std::bad_alloc&) {
+    return SceneResult::failure(name + ": out of memory while loading");
+  }
+}
+
+}  // namespace
+
 SceneResult loadMemory(const uint8_t* data, size_t size, const std::string& name) {
-  Result<RecordDocument> parsed = parseRecords(data, size, name);
-  if (!parsed) return SceneResult::failure(parsed.error());
-  return buildScene(*parsed);
+  return withoutExceptions(name, [&]() {
+    Result<RecordDocument> parsed = parseRecords(data, size, name);
+    if (!parsed) return SceneResult::failure(parsed.error());
+    return buildScene(*parsed);
+  });
 }
 
 SceneResult loadFile(const std::string& path) {
-  Result<RecordDocument> parsed = RecordDocument{};
-  {
-    detail::FileMapping file;
-    const std::string problem = file.open(path);
-    if (!problem.empty()) return SceneResult::failure(problem);
-    parsed = parseRecords(file.data(), file.size(), path,
-                          [&file](size_t begin, size_t end) { file.release(begin, end); });
-  }
-  if (!parsed) return SceneResult::failure(parsed.error());
-  return buildScene(*parsed);
+  return withoutExceptions(path, [&]() {
+    Result<RecordDocument> parsed = RecordDocument{};
+    {
+      detail::FileMapping file;
+      const std::string problem = file.open(path);
+      if (!problem.empty()) return SceneResult::failure(problem);
+      parsed = parseRecords(file.data(), file.size(), path,
+                            [&file](size_t begin, size_t end) { file.release(begin, end); });
+    }
+    if (!parsed) return SceneResult::failure(parsed.error());
+    return buildScene(*parsed);
+  });
 }
 
 }  // namespace fbx

@@ -13,16 +13,30 @@ namespace {
 
 using fbx::Node;
 
-std::vector<const Node*> preorder(const fbx::Scene& scene) {
-  std::vector<const Node*> order;
-  std::vector<const Node*> stack = {scene.rootNode()};
+struct Visit {
+  const Node* node;
+  int depth;
+};
+
+// Depth-first pre-order from the root, children in file order.
+std::vector<Visit> preorderWithDepth(const fbx::Scene& scene) {
+  std::vector<Visit> order;
+  std::vector<Visit> stack = {{scene.rootNode(), 0}};
   while (!stack.empty()) {
-    const Node* n = stack.back();
+    const Visit v = stack.back();
     stack.pop_back();
-    order.push_back(n);
-    for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) stack.push_back(*it);
+    order.push_back(v);
+    for (auto it = v.node->children.rbegin(); it != v.node->children.rend(); ++it) {
+      stack.push_back({*it, v.depth + 1});
+    }
   }
   return order;
+}
+
+std::vector<const Node*> preorder(const fbx::Scene& scene) {
+  std::vector<const Node*> nodes;
+  for (const Visit& v : preorderWithDepth(scene)) nodes.push_back(v.node);
+  return nodes;
 }
 
 const char* attributeName(fbx::AttributeType t) {
@@ -276,11 +290,9 @@ void writeSummary(const fbx::Scene& scene, std::ostream& out) {
   out << (scene.sourceFormat == fbx::Format::Binary ? "binary" : "ascii") << " FBX " << scene.sourceVersion;
   if (!scene.creator.empty()) out << ", written by " << scene.creator;
   out << "\n\nNodes:\n";
-  for (const Node* n : preorder(scene)) {
-    int depth = 0;
-    for (const Node* p = n->parent; p; p = p->parent) ++depth;
+  for (const auto& [n, depth] : preorderWithDepth(scene)) {
     const fbx::Vec3 t = n->transform.translation;
-    out << std::string(2 * depth + 2, ' ') << n->name << " [" << attributeName(n->attributeType()) << "] at ("
+    out << std::string(2 * static_cast<size_t>(depth) + 2, ' ') << n->name << " [" << attributeName(n->attributeType()) << "] at ("
         << t.x << ", " << t.y << ", " << t.z << ")";
     if (const fbx::Mesh* m = n->mesh()) {
       out << ": " << m->polygonCount() << " polygons, " << m->controlPoints.size() << " control points, "
