@@ -21,19 +21,23 @@ const Vec3 kRightHand{-0.27, 1.34, 0.56};
 TriangleMesh skullMesh() {
   const Vec3 c = kSkullCentre;
   TriangleMesh m;
-  addEllipsoid(m, c + Vec3{0, 0.05, -0.02}, {0.22, 0.22, 0.26}, kSlices, kStacks, Surface::Bone, 2);  // cranium
-  addEllipsoid(m, c + Vec3{0, -0.08, 0.1}, {0.18, 0.14, 0.17}, kSlices, kStacks, Surface::Bone, 2);   // face
-  addEllipsoid(m, c + Vec3{0, -0.2, 0.1}, {0.14, 0.07, 0.13}, kSlices, kStacks / 2, Surface::Bone);   // jaw
-  for (double side : {-1.0, 1.0}) {  // glowing eye sockets
-    addEllipsoid(m, c + Vec3{0.08 * side, 0.0, 0.21}, {0.055, 0.045, 0.04}, 12, 8, Surface::Flame);
-    addEllipsoid(m, c + Vec3{0.16 * side, -0.07, 0.12}, {0.05, 0.04, 0.06}, 12, 8, Surface::Bone);  // cheekbones
+  addEllipsoid(m, c + Vec3{0, 0.05, -0.02}, {0.22, 0.22, 0.26}, kSlices, kStacks, Surface::Bone, 4);  // cranium
+  addEllipsoid(m, c + Vec3{0, -0.1, 0.08}, {0.15, 0.11, 0.15}, kSlices, kStacks, Surface::Bone, 3);  // upper jaw
+  addEllipsoid(m, c + Vec3{0, -0.22, 0.07}, {0.12, 0.06, 0.12}, kSlices, kStacks / 2, Surface::Bone, 2);  // lower jaw
+  for (double side : {-1.0, 1.0}) {
+    // Dark eye sockets with a glowing ember in each.
+    addEllipsoid(m, c + Vec3{0.085 * side, 0.0, 0.205}, {0.06, 0.05, 0.02}, 16, 8, Surface::Gunmetal);
+    addEllipsoid(m, c + Vec3{0.085 * side, 0.0, 0.215}, {0.026, 0.022, 0.015}, 12, 8, Surface::Flame);
+    addEllipsoid(m, c + Vec3{0.13 * side, -0.07, 0.12}, {0.045, 0.03, 0.06}, 12, 8, Surface::Bone);  // cheekbones
   }
-  const double noseZ = 0.272;  // just in front of the face
-  addFlatPolygon(m, {c + Vec3{-0.03, -0.05, noseZ}, c + Vec3{0.03, -0.05, noseZ}, c + Vec3{0, -0.11, noseZ}},
+  const double noseZ = 0.228;  // just in front of the upper jaw
+  addFlatPolygon(m, {c + Vec3{-0.028, -0.045, noseZ}, c + Vec3{0.028, -0.045, noseZ}, c + Vec3{0, -0.105, noseZ}},
                  {0, 0, 1}, Surface::Gunmetal);
-  for (int i = 0; i < 6; ++i) {  // upper teeth along the front of the face
-    const double x = -0.0625 + 0.025 * i, z = c.z + 0.235 - 0.02 * std::fabs(x) / 0.0625;
-    addBox(m, {x - 0.011, c.y - 0.19, z}, {x + 0.011, c.y - 0.14, z + 0.03}, Surface::Bone, 0.1);
+  constexpr int kTeeth = 7;
+  for (int i = 0; i < kTeeth; ++i) {  // upper and lower teeth along the front of the jaws
+    const double x = 0.026 * (i - (kTeeth - 1) / 2.0), z = c.z + 0.175 - 0.25 * x * x / 0.08;
+    addBox(m, {x - 0.01, c.y - 0.18, z}, {x + 0.01, c.y - 0.145, z + 0.03}, Surface::Bone, 0.1);
+    addBox(m, {x - 0.01, c.y - 0.215, z - 0.005}, {x + 0.01, c.y - 0.183, z + 0.025}, Surface::Bone, 0.1);
   }
   return m;
 }
@@ -97,25 +101,30 @@ std::unique_ptr<fbx::Scene> buildPlayerDummyScene() {
   a.addMeshNode("PlayerHead", head);
 
   TriangleMesh torso;
-  addBox(torso, {-0.22, 0.88, -0.12}, {0.22, 1.46, 0.12}, Surface::Cloth, Surface::Cloth, 0.5);
+  addBox(torso, {-0.21, 0.88, -0.12}, {0.21, 1.44, 0.12}, Surface::Cloth, Surface::Cloth, 0.5);
   addBox(torso, {-0.225, 0.9, -0.125}, {0.225, 0.98, 0.125}, Surface::Gunmetal, Surface::Gunmetal, 0.5);  // belt
   a.addMeshNode("PlayerTorso", torso);
 
-  TriangleMesh leftArm;
-  addBox(leftArm, {0.23, 0.86, -0.05}, {0.33, 1.44, 0.05}, Surface::Cloth, Surface::Cloth, 0.5);
+  constexpr int kLimbSegments = 12;
+  constexpr double kArmRadius = 0.05;
+  TriangleMesh leftArm;  // hanging down
+  addEllipsoid(leftArm, {0.27, 1.39, 0}, {0.08, 0.07, 0.08}, 12, 8, Surface::Cloth);
+  addCylinder(leftArm, {0.28, 0.86, 0}, kArmRadius, 0.52, kLimbSegments, Surface::Cloth, Surface::Cloth, 0.5);
   addEllipsoid(leftArm, {0.28, 0.81, 0}, {0.05, 0.06, 0.05}, 12, 8, Surface::Bone);
   a.addMeshNode("PlayerLeftArm", leftArm);
 
-  TriangleMesh rightArm;  // stretched forward, aiming
-  addBox(rightArm, {-0.32, 1.29, -0.05}, {-0.22, 1.43, 0.5}, Surface::Cloth, Surface::Cloth, 0.5);
+  TriangleMesh rightArm, forward;  // stretched forward, aiming
+  addCylinder(forward, {0, 0, 0}, kArmRadius, 0.5, kLimbSegments, Surface::Cloth, Surface::Cloth, 0.5);
+  addEllipsoid(rightArm, {-0.27, 1.39, 0}, {0.08, 0.07, 0.08}, 12, 8, Surface::Cloth);
+  rightArm.append(forward, fbx::Matrix4::translation({-0.27, 1.36, 0}) * fbx::Matrix4::rotation({90, 0, 0}));
   addEllipsoid(rightArm, kRightHand - Vec3{0, 0, 0.01}, {0.05, 0.05, 0.06}, 12, 8, Surface::Bone);
   a.addMeshNode("PlayerRightArm", rightArm);
 
   for (double side : {1.0, -1.0}) {
     TriangleMesh leg;
     const double x = 0.11 * side;
-    addBox(leg, {x - 0.08, 0.1, -0.09}, {x + 0.08, 0.9, 0.09}, Surface::Cloth, Surface::Cloth, 0.5);
-    addBox(leg, {x - 0.085, 0, -0.1}, {x + 0.085, 0.12, 0.15}, Surface::Gunmetal, Surface::Gunmetal, 0.5);  // boot
+    addFrustum(leg, {x, 0.1, 0}, 0.075, 0.095, 0.8, kLimbSegments, Surface::Cloth, Surface::Cloth, 0.5);
+    addBox(leg, {x - 0.075, 0, -0.1}, {x + 0.075, 0.12, 0.15}, Surface::Gunmetal, Surface::Gunmetal, 0.5);  // boot
     a.addMeshNode(side > 0 ? "PlayerLeftLeg" : "PlayerRightLeg", leg);
   }
   a.addMarker("WeaponTriggerAttachpoint", kRightHand);

@@ -24,7 +24,7 @@ constexpr double kSwayKeyStep = 0.5;         // seconds between sway keys
 // and the platform top. x, z, floor height.
 const Vec3 kPads[] = {
     {-44, 0, -44}, {-28, 0, -31}, {35, 0, -40},  {-30, 0, 44}, {0, 0, -35.5}, {-35.5, 0, 0},
-    {-14, 0, 18},  {14, 0, -12},  {22, 0, 25},   {40, kPlatformHeight, 40}, {55, 0, 0}, {0, 0, 55},
+    {-14, 0, 18},  {14, 0, -12},  {22, 0, 25},   {40, kPlatformHeight, 40}, {55, 0, 0}, {0, 0, 55}, {0, 0, -47},
 };
 
 }  // namespace

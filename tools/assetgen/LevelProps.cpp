@@ -37,7 +37,9 @@ const Cover kCover[] = {
     {"Courtyard", 16, 0, 0.35, 2.5},   {"Courtyard", -22, -8, 1.5, 0.35}, {"Courtyard", 22, 8, 1.5, 0.35},
     {"Courtyard", 8, -25, 0.35, 2.0},  {"Courtyard", -8, 25, 0.35, 2.0},  {"Yard", 25, 50, 2.0, 0.35},
     {"Yard", 52, 20, 0.35, 2.0},       {"Outskirts", -52, 0, 0.35, 3.0},  {"Outskirts", 0, 52, 3.0, 0.35},
-    {"Outskirts", 52, -10, 0.35, 3.0}, {"Armory", -44, -35, 0.35, 2.5},
+    {"Outskirts", 52, -10, 0.35, 3.0}, {"Armory", -44, -35, 0.35, 2.5},  {"Outskirts", 40, 5, 2.0, 0.35},
+    {"Outskirts", 45, 15, 0.35, 2.0},  {"Outskirts", -10, 40, 2.5, 0.35}, {"Outskirts", 10, 44, 0.35, 2.5},
+    {"Outskirts", 35, -5, 0.35, 2.5},  {"Outskirts", -8, -48, 2.5, 0.35}, {"Outskirts", 8, -54, 2.5, 0.35},
 };
 
 // Crates: x, z, how many stacked and the floor height they stand on.
@@ -56,7 +58,8 @@ const Crate kCrates[] = {
     {"Storage", -34, 41, 1},   {"Hall", 47, -47, 2},       {"Hall", 23, -47, 1},       {"Hall", 47, -23, 1},
     {"Armory", -47, -23, 1},   {"Yard", 46, 46, 1, kPlatformHeight}, {"Yard", 33, 47, 1, kPlatformHeight},        {"Yard", 26, 28, 2},
     {"Outskirts", 53, 53, 2},  {"Outskirts", -53, 53, 1},  {"Outskirts", 53, -53, 1},  {"Outskirts", -53, -6, 1},
-    {"Outskirts", 30, 55, 1},  {"Outskirts", -15, 54, 2},
+    {"Outskirts", 30, 55, 1},  {"Outskirts", -15, 54, 2},  {"Outskirts", 15, -45, 1},  {"Outskirts", -15, -54, 2},
+    {"Outskirts", 42, 10, 1},  {"Outskirts", -5, 45, 1},
 };
 
 // Cloth banners hung on the outside of room walls, facing the open ground.
