@@ -1,6 +1,7 @@
 // Encoding record trees as binary or ASCII FBX. Binary arrays larger than
 // 128 bytes are zlib-compressed, as common exporters do.
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
@@ -24,7 +25,7 @@ class BinaryEncoder {
   BinaryEncoder(uint32_t version, bool compress) : wide_(version >= 7500), compress_(compress) {}
 
   std::vector<uint8_t> run(const RecordDocument& doc) {
-    out_.insert(out_.end(), kBinaryMagic, kBinaryMagic + sizeof(kBinaryMagic));
+    out_.assign(kBinaryMagic, kBinaryMagic + sizeof(kBinaryMagic));
     out_.push_back(0x1a);
     out_.push_back(0x00);
     put<uint32_t>(doc.version);
@@ -168,7 +169,16 @@ class AsciiEncoder {
     out_ += "\n";
   }
 
+  // Non-finite values use the spellings FBX ASCII files use.
   void number(double v) {
+    if (std::isnan(v)) {
+      out_ += "-1.#IND";
+      return;
+    }
+    if (std::isinf(v)) {
+      out_ += v > 0 ? "1.#INF" : "-1.#INF";
+      return;
+    }
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.17g", v);
     out_ += buf;
