@@ -3,6 +3,7 @@
 #include <FreeImage.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <set>
@@ -114,6 +115,17 @@ TEST(SurfaceRecipes, TileableSurfacesRepeatWithoutVisibleSeams) {
       EXPECT_LT(lineDifference(image, columns, kSize - 1, 0), 2.5 * inside + 2)
           << info.materialName << (columns ? " left/right" : " top/bottom");
     }
+  }
+}
+
+TEST(SurfaceRecipes, OnlyTheFlameIsBrightEnoughToGlow) {
+  constexpr int kSize = 128;
+  for (const assetgen::SurfaceInfo& info : assetgen::allSurfaces()) {
+    std::vector<double> heights;
+    const Image image = assetgen::renderAlbedo(info.recipe, kSize, heights);
+    const uint8_t brightest = *std::max_element(image.rgb.begin(), image.rgb.end());
+    const bool glows = brightest >= assetgen::kGlowBrightness * 255;
+    EXPECT_EQ(glows, info.surface == assetgen::Surface::Flame) << info.materialName << " peaks at " << int(brightest);
   }
 }
 

@@ -60,7 +60,7 @@ Texel brick(double u, double v) {
   const double tint = latticeValue(column, row, 22);
   const Texel mortar = colour(0.58, 0.56, 0.52, 0.8 + 0.4 * grain, 0.15 + 0.1 * grain);
   const Texel body = colour(0.50 + 0.15 * tint, 0.22 + 0.06 * tint, 0.15 + 0.03 * latticeValue(column, row, 23),
-                            0.8 + 0.45 * (grain - 0.5) + 0.2, 0.75 + 0.25 * (grain - 0.5));
+                            0.9 + 0.45 * (grain - 0.5), 0.75 + 0.25 * (grain - 0.5));
   return blend(mortar, body, brickness);
 }
 
@@ -80,7 +80,7 @@ Texel metalPlates(double u, double v) {
   const double brushed = tileableFbm(u, v, 128, 2, 31);
   const double dents = tileableFbm(u, v, 8, 4, 32);
   const double rust = smoothstep(0.6, 0.75, tileableFbm(u, v, 4, 5, 33));
-  const Texel steel = colour(0.56, 0.58, 0.62, 0.75 + 0.3 * brushed + 0.15 * (dents - 0.5) + 0.25 * rivet,
+  const Texel steel = colour(0.56, 0.58, 0.62, 0.7 + 0.3 * brushed + 0.15 * (dents - 0.5) + 0.1 * rivet,
                              0.6 + 0.15 * (dents - 0.5) + 0.05 * brushed + 0.3 * rivet);
   const Texel rusty = colour(0.45, 0.25, 0.12, 0.8 + 0.4 * brushed, steel.height - 0.05);
   Texel t = blend(steel, rusty, rust * 0.8);
@@ -111,7 +111,7 @@ Texel bone(double u, double v) {
   const double pores = smoothstep(0.78, 0.9, tileableNoise(u, v, 160, 52));
   const double crack = ridgeLine(u, v, 6, 53, 0.012);
   const double shade = (0.85 + 0.3 * (broad - 0.5)) * (1 - 0.3 * pores) * (1 - 0.5 * crack);
-  return colour(0.88, 0.83, 0.70, shade, 0.6 + 0.25 * (broad - 0.5) - 0.3 * pores - 0.4 * crack);
+  return colour(0.72, 0.68, 0.57, shade, 0.6 + 0.25 * (broad - 0.5) - 0.3 * pores - 0.4 * crack);
 }
 
 Texel cloth(double u, double v) {

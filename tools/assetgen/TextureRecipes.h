@@ -12,6 +12,9 @@ struct Texel {
   double height = 0;           // relief, 0 (deep) .. 1 (high)
 };
 
+// Brightest colour channel from which the renderer lets a texel glow.
+inline constexpr double kGlowBrightness = 0.8;
+
 using TexelRecipe = Texel (*)(double u, double v);
 
 namespace recipes {
