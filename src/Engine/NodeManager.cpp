@@ -34,6 +34,8 @@ NodeManager::~NodeManager()
 {
     while (!nodesByName.empty())
         delete nodesByName.begin()->second;
+    while (!shadowedNodes.empty())
+        delete shadowedNodes.back();
     root = nullptr;
     renderObjects.clear();
 }
@@ -46,13 +48,21 @@ void NodeManager::createRoot()
     SceneGraphNode::refreshInScene(root, root);
 }
 
-void NodeManager::registerNode(SceneGraphNode* node) { nodesByName[node->getName()] = node; }
+void NodeManager::registerNode(SceneGraphNode* node)
+{
+    SceneGraphNode*& entry = nodesByName[node->getName()];
+    if (entry && entry != node)
+        shadowedNodes.push_back(entry);
+    entry = node;
+}
 
 void NodeManager::unregisterNode(SceneGraphNode* node)
 {
     auto entry = nodesByName.find(node->getName());
     if (entry != nodesByName.end() && entry->second == node)
         nodesByName.erase(entry);
+    else
+        shadowedNodes.erase(std::remove(shadowedNodes.begin(), shadowedNodes.end(), node), shadowedNodes.end());
     if (node == root)
         root = nullptr;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The process-wide registry of scene-graph nodes: the scene root "root",
 // every node by name, and the list of live render objects that the octree
-// and the renderer walk. It owns every registered node and deletes them all,
-// in ascending name order, when it is destroyed.
+// and the renderer walk. It owns every node it registered and deletes them
+// all, in ascending name order, when it is destroyed; nodes whose name was
+// taken over by a later node of the same name follow, newest first.
 #include <map>
 #include <string>
 #include <vector>
@@ -27,7 +28,8 @@ public:
     void createRoot();
     SceneGraphNode* getRoot() const { return root; }
 
-    // Maps the node's name to it, replacing an earlier node of that name.
+    // Maps the node's name to it. An earlier node of that name can no longer
+    // be found, but the registry still deletes it at shutdown.
     void registerNode(SceneGraphNode* node);
     // Erases the node's name, but only while that name still refers to this
     // node: a node shadowed by a later one of the same name must not take
@@ -52,4 +54,5 @@ private:
     SceneGraphNode* root = nullptr;
     std::map<std::string, SceneGraphNode*> nodesByName; // byte-wise name order
     std::vector<RenderObject*> renderObjects;           // construction order
+    std::vector<SceneGraphNode*> shadowedNodes;         // live nodes whose name a later node took
 };

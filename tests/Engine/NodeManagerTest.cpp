@@ -82,6 +82,18 @@ TEST(NodeManager, AShadowedNodeLeavesTheLaterEntryAlone)
     NodeManager::destroyInstance();
 }
 
+TEST(NodeManager, ShadowedNodesAreStillDeletedAtShutdown)
+{
+    std::vector<std::string> log;
+    new RecordingNode("Cube", log);
+    new RecordingNode("Cube", log);
+    auto* third = new RecordingNode("Cube", log);
+    new RecordingNode("Ball", log);
+    EXPECT_EQ(NodeManager::getInstance()->findByName("Cube"), third);
+    NodeManager::destroyInstance();
+    EXPECT_EQ(log, (std::vector<std::string>{"Ball", "Cube", "Cube", "Cube"}));
+}
+
 TEST(NodeManager, DeletingTheRootClearsIt)
 {
     NodeManager* registry = NodeManager::getInstance();
