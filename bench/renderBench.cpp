@@ -1,10 +1,12 @@
-// Renders the generated test scene (the room plus a field of crates, so that
-// culling has work) along a fixed camera path in each render mode and prints,
+// Renders the game's level (with --level, run from bin/) or the generated test
+// scene (the room plus a field of crates, so that culling has work) along a
+// fixed camera path in each render mode at 1024 x 768 and prints,
 // per mode: the median frame time, the objects drawn and octree cells checked
 // per frame, and the median GPU time of each pass from GL_TIME_ELAPSED
 // queries; then the ratio of the modes' frame times. It also counts heap
 // allocations made while frames are drawn (there should be none).
-// Usage: render_bench [frames per mode] (run under an X display).
+// Usage: render_bench [--level] [frames per mode] (run under an X display).
+#include "renderLevel.h"
 #include "renderScene.h"
 
 #include "Engine/CameraState.h"
@@ -35,17 +37,29 @@ constexpr int benchHeight = 768;
 constexpr int defaultFrames = 60; // per mode
 constexpr int warmUpFrames = 3;
 constexpr int crateGrid = 24;        // 576 crates around the room
-constexpr float pathRadius = 110.0f; // units from the centre of the field
-constexpr float pathHeight = 30.0f;
+constexpr float fieldPathRadius = 110.0f; // units from the centre of the crate field
+constexpr float fieldPathHeight = 30.0f;
+constexpr float levelPathFraction = 0.3f;  // of the level's smaller horizontal extent
+constexpr float levelPathHeight = 3.0f;    // units above the level's floor
+constexpr float flashlightDrop = 1.0f;     // the flashlight hangs this far below the eye
 
-// Frame i of n: a full circle around the field, looking across it.
-void placePathCamera(int frame, int frames)
+// The camera path: a full circle around `middle`, looking across it to the far side.
+struct CameraPath {
+    Vec3 middle;
+    float radius = fieldPathRadius;
+    float height = fieldPathHeight;
+    SpotLight* flashlight = nullptr; // follows the camera when set
+};
+
+void placePathCamera(const CameraPath& path, int frame, int frames)
 {
     float angle = 6.2831853f * static_cast<float>(frame) / static_cast<float>(frames);
-    Vec3 eye{pathRadius * std::cos(angle), pathHeight, pathRadius * std::sin(angle)};
-    Vec3 centre{0.3f * eye.x, 0.0f, 0.3f * eye.z}; // looks inwards and down, past the middle
-    centre = Vec3{-centre.x, 0.0f, -centre.z};
+    Vec3 offset{path.radius * std::cos(angle), 0.0f, path.radius * std::sin(angle)};
+    Vec3 eye = path.middle + offset + Vec3{0.0f, path.height, 0.0f};
+    Vec3 centre = path.middle - offset * 0.3f;
     renderscene::placeCamera(eye, centre);
+    if (path.flashlight)
+        renderlevel::aimFlashlight(*path.flashlight, eye - Vec3{0.0f, flashlightDrop, 0.0f}, centre - eye);
 }
 
 double median(std::vector<double> values)
@@ -64,7 +78,8 @@ struct ModeFigures {
     long allocations = 0;
 };
 
-ModeFigures measureMode(Renderer& renderer, RenderPassTimer& timer, GLFWwindow* window, int frames)
+ModeFigures measureMode(Renderer& renderer, RenderPassTimer& timer, GLFWwindow* window, const CameraPath& path,
+                        int frames)
 {
     ModeFigures figures;
     std::vector<double> frameTimes;
@@ -73,7 +88,7 @@ ModeFigures measureMode(Renderer& renderer, RenderPassTimer& timer, GLFWwindow* 
     for (auto& times : passTimes)
         times.reserve(frames);
     for (int frame = -warmUpFrames; frame < frames; ++frame) {
-        placePathCamera(std::max(frame, 0), frames);
+        placePathCamera(path, std::max(frame, 0), frames);
         long allocationsBefore = heapAllocations.load();
         auto start = std::chrono::steady_clock::now();
         renderer.render();
@@ -114,28 +129,43 @@ void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 int main(int argc, char** argv)
 {
-    const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : defaultFrames;
+    const bool level = argc > 1 && std::string(argv[1]) == "--level";
+    const int framesArgument = level ? 2 : 1;
+    const int frames = argc > framesArgument ? std::max(1, std::atoi(argv[framesArgument])) : defaultFrames;
     GLFWwindow* window = renderscene::openWindow(benchWidth, benchHeight, true);
     if (!window || !renderscene::loadShaders()) {
         std::fprintf(stderr, "render_bench: no OpenGL 3.3 window or the shader programs did not build\n");
         return 1;
     }
-    renderscene::build(true, crateGrid);
+    CameraPath path;
+    if (level) {
+        if (!renderlevel::load())
+            return 1;
+        Vec3 boxMin, boxMax;
+        renderlevel::levelBounds(boxMin, boxMax);
+        path.middle = {(boxMin.x + boxMax.x) * 0.5f, boxMin.y, (boxMin.z + boxMax.z) * 0.5f};
+        path.radius = levelPathFraction * std::min(boxMax.x - boxMin.x, boxMax.z - boxMin.z);
+        path.height = levelPathHeight;
+        path.flashlight = renderlevel::addFlashlight({}, {0.0f, 0.0f, -1.0f});
+    } else {
+        renderscene::build(true, crateGrid);
+    }
     Renderer* renderer = Renderer::getInstance();
     renderer->initialize();
     RenderPassTimer timer;
     renderer->setPassTimer(&timer);
 
-    std::printf("render_bench: %dx%d, %d frames per mode on a circle around %d crates, renderer: %s\n", benchWidth,
-                benchHeight, frames, crateGrid * crateGrid, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    std::printf("render_bench: %s, %dx%d, %d frames per mode on a circle of radius %.1f, renderer: %s\n",
+                level ? "the level" : "the test room and a crate field", benchWidth, benchHeight, frames, path.radius,
+                reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     // One untimed lap first: the driver builds its shader variants and caches
     // during the first frames, which would otherwise count against the first mode.
-    measureMode(*renderer, timer, window, frames);
+    measureMode(*renderer, timer, window, path, frames);
     std::array<ModeFigures, renderModeCount> results;
     for (int step = 0; step < renderModeCount; ++step) {
         while (renderer->getRenderMode() != step)
             renderer->cycleRenderMode();
-        results[step] = measureMode(*renderer, timer, window, frames);
+        results[step] = measureMode(*renderer, timer, window, path, frames);
         const ModeFigures& r = results[step];
         std::printf("\n%-18s median frame %8.2f ms   objects drawn %7.1f   octree cells checked %6.1f   "
                     "heap allocations while drawing %ld\n",

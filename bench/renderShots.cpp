@@ -1,7 +1,9 @@
 // Renders the generated test scene through the real renderer and writes the
 // pictures a reader of the renderer wants to see: the composed frame, the four
-// debug textures, wireframe and glow off. Usage: render_shots <output folder>
-// (run under an X display; the folder must exist).
+// debug textures, wireframe and glow off. Usage: render_shots [--level] <output folder>
+// (run under an X display; the folder must exist). With --level the pictures
+// show the game's level (run from bin/) and are named render_level_*.png.
+#include "renderLevel.h"
 #include "renderScene.h"
 
 #include "Engine/RenderSettings.h"
@@ -25,32 +27,55 @@ struct Shot {
     bool wireframe;
 };
 
+// The level's view: across the courtyard, with a flashlight held ahead and to the right.
+constexpr Vec3 levelEye{-22.0f, 3.2f, 20.0f};
+constexpr Vec3 levelCentre{12.0f, 0.5f, -8.0f};
+constexpr float flashlightAhead = 4.0f; // units along the view
+constexpr float flashlightRight = 1.5f;
+constexpr float flashlightDrop = 1.6f;
+
+void setUpLevelView()
+{
+    renderscene::placeCamera(levelEye, levelCentre);
+    Vec3 forward = normalize(levelCentre - levelEye);
+    Vec3 right = normalize(cross(forward, {0.0f, 1.0f, 0.0f}));
+    Vec3 hand = levelEye + forward * flashlightAhead + right * flashlightRight - Vec3{0.0f, flashlightDrop, 0.0f};
+    renderlevel::addFlashlight(hand, normalize(forward + Vec3{0.0f, -0.12f, 0.0f}));
+}
+
 constexpr Shot shots[] = {
-    {"render_composed.png", DebugTextureNone, true, false},
-    {"render_albedo.png", DebugTextureDiffuse, true, false},
-    {"render_normals.png", DebugTextureNormals, true, false},
-    {"render_light.png", DebugTextureLight, true, false},
-    {"render_glow.png", DebugTextureGlow, true, false},
-    {"render_wireframe.png", DebugTextureNone, true, true},
-    {"render_glow_off.png", DebugTextureNone, false, false},
+    {"composed.png", DebugTextureNone, true, false},
+    {"albedo.png", DebugTextureDiffuse, true, false},
+    {"normals.png", DebugTextureNormals, true, false},
+    {"light.png", DebugTextureLight, true, false},
+    {"glow.png", DebugTextureGlow, true, false},
+    {"wireframe.png", DebugTextureNone, true, true},
+    {"glow_off.png", DebugTextureNone, false, false},
 };
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: render_shots <output folder>" << std::endl;
+    const bool level = argc == 3 && std::string(argv[1]) == "--level";
+    if (argc != 2 && !level) {
+        std::cerr << "usage: render_shots [--level] <output folder>" << std::endl;
         return 2;
     }
-    const std::string folder = std::string(argv[1]) + "/";
+    const std::string folder = std::string(argv[argc - 1]) + "/" + (level ? "render_level_" : "render_");
     GLFWwindow* window = renderscene::openWindow(shotWidth, shotHeight, true);
     if (!window || !renderscene::loadShaders()) {
         std::cerr << "render_shots: no OpenGL 3.3 window or the shader programs did not build" << std::endl;
         return 1;
     }
-    renderscene::build(true);
-    renderscene::placeDefaultCamera();
+    if (level) {
+        if (!renderlevel::load())
+            return 1;
+        setUpLevelView();
+    } else {
+        renderscene::build(true);
+        renderscene::placeDefaultCamera();
+    }
     Renderer* renderer = Renderer::getInstance();
     renderer->initialize();
 
