@@ -1,0 +1,111 @@
+// The generated tree as the game loads it: the six templates, the light
+// sphere and the level through the engine's import, with a real OpenGL
+// context, from a runnable tree in a temporary folder.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "Engine/CollisionWorld.h"
+#include "Engine/LightManager.h"
+#include "Engine/NodeManager.h"
+#include "Engine/SceneGraphNode.h"
+#include "Engine/ShaderManager.h"
+#include "Engine/TextureManager.h"
+#include "GLContext.h"
+#include "Generator.h"
+#include "Import/CameraManager.h"
+#include "Import/GameObjects.h"
+#include "Import/SceneLoader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Lines the import prints only when something in a file is wrong.
+const char* const kComplaints[] = {"Warning", "WARNING", "Failed", "unsupported", "Error", "has no Polygons",
+                                   "Did not import"};
+
+class ImportedContent : public GLTest {
+ protected:
+  void SetUp() override {
+    GLTest::SetUp();
+    root = fs::temp_directory_path() / ("umbrant_content_import_" + std::to_string(getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "work");
+    assetgen::GeneratedFiles files;
+    std::string error;
+    ASSERT_TRUE(assetgen::generateContent((root / "Resources").string(), files, error)) << error;
+    fs::copy(UMBRANT_SHADER_DIR, root / "Resources" / "ShaderPrograms", fs::copy_options::recursive);
+    previous = fs::current_path();
+    fs::current_path(root / "work");
+    NodeManager::getInstance()->createRoot();
+    spawnPoints().clear();
+  }
+  void TearDown() override {
+    clearGameObjects();
+    LightManager::destroyInstance();
+    TextureManager::destroyInstance();
+    ShaderManager::destroyInstance();
+    NodeManager::destroyInstance();
+    CollisionWorld::destroyInstance();
+    SceneLoader::destroyInstance();
+    CameraManager::destroyInstance();
+    spawnPoints().clear();
+    fs::current_path(previous);
+    fs::remove_all(root);
+  }
+  // Runs `load`, returning what it printed and checking it has no complaint.
+  template <typename F>
+  std::string quietly(F load) {
+    testing::internal::CaptureStdout();
+    load();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    for (const char* complaint : kComplaints) {
+      EXPECT_EQ(printed.find(complaint), std::string::npos) << printed;
+    }
+    return printed;
+  }
+  static bool hasMarker(GameObject which, const char* name) {
+    Vec4 position;
+    SceneGraphNode* node = gameObjectTemplate(which);
+    return node && node->findMarker(name, position);
+  }
+
+  fs::path root, previous;
+};
+
+TEST_F(ImportedContent, TemplatesLoadWithTheirMarkersAndSkullLayers) {
+  quietly([] { loadGameObjects(); });
+  for (int i = 0; i < static_cast<int>(GameObject::Count); ++i) {
+    EXPECT_NE(gameObjectTemplate(static_cast<GameObject>(i)), nullptr) << i;
+  }
+  EXPECT_TRUE(hasMarker(GameObject::PlayerDummy, "WeaponTriggerAttachpoint"));
+  EXPECT_TRUE(hasMarker(GameObject::Pistol, "ShotSource"));
+  EXPECT_TRUE(hasMarker(GameObject::Pistol, "FlashlightMount"));
+  EXPECT_TRUE(hasMarker(GameObject::Flashlight, "FlashlightBackCenter"));
+  EXPECT_TRUE(hasMarker(GameObject::Flashlight, "FlashlightFrontCenter"));
+  SceneGraphNode* skull = gameObjectTemplate(GameObject::Skull);
+  ASSERT_NE(skull, nullptr);
+  quietly([&] {
+    for (int layer : {1, 2, 0}) skull->setAnimationLayer(layer);
+  });
+}
+
+TEST_F(ImportedContent, SphereAndLevelLoadWithLightsCameraAndSpawnPoints) {
+  const std::string printed = quietly([] {
+    SceneLoader::getInstance()->loadScene("../Resources/sphere.fbx", "Sphere");
+    SceneLoader::getInstance()->loadScene("../Resources/testlevel.fbx", "All");
+  });
+  EXPECT_NE(NodeManager::getInstance()->findByName("Sphere_sphere"), nullptr);
+  EXPECT_NE(NodeManager::getInstance()->findByName("All_RootNode"), nullptr);
+  EXPECT_NE(NodeManager::getInstance()->findByName("All_Ground_00_00"), nullptr);
+  EXPECT_EQ(NodeManager::getInstance()->findByName("All_SpawnPad01"), nullptr) << "spawn pads are not drawn";
+  EXPECT_GE(spawnPoints().size(), 8u);
+  EXPECT_GE(LightManager::getInstance()->getSpotLights().size(), 8u);
+  EXPECT_GE(LightManager::getInstance()->getPointLights().size(), 8u);
+  EXPECT_EQ(CameraManager::getInstance()->cameraNodes().size(), 1u);
+  EXPECT_NE(printed.find("Found camera"), std::string::npos);
+}
+
+}  // namespace
