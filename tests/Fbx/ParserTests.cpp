@@ -110,17 +110,31 @@ TEST(RecordParsing, AsciiValueSpellings) {
   EXPECT_EQ(doc->root.children.at(3).properties.at(0).toDoubles(), (std::vector<double>{1, 2.5, 3}));
 }
 
-TEST(RecordParsing, TruncationAtAnyPointBeforeTheFooterIsAnError) {
+void collectOffsets(const Record& r, std::vector<size_t>& out) {
+  for (const Record& c : r.children) {
+    out.push_back(c.offset);
+    collectOffsets(c, out);
+  }
+}
+
+TEST(RecordParsing, TruncationAtEveryRecordBoundaryAndInBetweenIsAnError) {
   const auto scene = test::makeTestScene();
   for (uint32_t version : {7400u, 7500u}) {
     WriteOptions options;
     options.version = version;
     const auto bytes = writeMemory(*scene, options);
-    const size_t footer = 176;  // at most: id 16, zeros 4, padding 16, version 4, zeros 120, magic 16
-    for (size_t cut = 0; cut + footer < bytes.size(); cut += (cut < 600 ? 1 : 13)) {
-      auto r = parseRecords(bytes.data(), cut, "cut.fbx");
-      ASSERT_FALSE(r.ok()) << "cut at " << cut << " of " << bytes.size();
-      EXPECT_EQ(r.error().rfind("cut.fbx: offset ", 0), 0u) << r.error();
+    const auto whole = parseRecords(bytes.data(), bytes.size(), "whole.fbx");
+    ASSERT_TRUE(whole.ok()) << whole.error();
+    std::vector<size_t> cuts;
+    collectOffsets(whole->root, cuts);  // every record start (and so every previous record's end)
+    const size_t footer = 176;          // at most: id 16, zeros 4, padding 16, version 4, zeros 120, magic 16
+    for (size_t cut = 0; cut + footer < bytes.size(); cut += 7) cuts.push_back(cut);
+    for (size_t cut : cuts) {
+      for (size_t length : {cut, cut + 1}) {
+        auto r = parseRecords(bytes.data(), length, "cut.fbx");
+        ASSERT_FALSE(r.ok()) << "cut at " << length << " of " << bytes.size();
+        EXPECT_EQ(r.error().rfind("cut.fbx: offset ", 0), 0u) << r.error();
+      }
     }
   }
 }
