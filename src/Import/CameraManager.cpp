@@ -376,7 +376,7 @@ void CameraManager::updateMouseStatus()
 void CameraManager::followPlayer(float turn, float zoomInput, const Vec3* focus, float seconds)
 {
     Vec3 target = focus ? Vec3{focus->x, focus->y - focusDrop, focus->z} : Vec3{};
-    yaw += turn;
+    yaw -= turn; // a positive turn swings the view to the right
     targetDistance = std::clamp(targetDistance + zoomInput * followZoomStep, minFollowDistance, maxFollowDistance);
     const float turnRadians = 6.2831855f;
     if (yaw > turnRadians) yaw -= turnRadians;
@@ -396,7 +396,6 @@ void CameraManager::followPlayer(float turn, float zoomInput, const Vec3* focus,
     producer->interestPosition = toFbx(target);
     float pitchDegrees = (smoothedDistance / maxFollowDistance) * 1.5707964f * 0.99f * 180.0f / pi;
     Vec3 direction = rotateAbout({0, 0, -1}, pitchDegrees, {1, 0, 0});
-    // A positive turn swings the view to the right.
-    direction = rotateAbout(direction, -yaw * 180.0f / pi, {0, 1, 0});
+    direction = rotateAbout(direction, yaw * 180.0f / pi, {0, 1, 0});
     producer->position = toFbx(target + direction * (smoothedDistance / followDistanceScale));
 }

@@ -70,6 +70,7 @@ public:
     const std::vector<fbx::Node*>& cameraNodes() const { return cameras; }
     fbx::Time currentTime() const { return time; }
     float followDistance() const { return smoothedDistance; }
+    float followYaw() const { return yaw; } // radians; the player steers relative to it
     float followTargetDistance() const { return targetDistance; }
     Vec3 centre() const { return publishedCentre; }
     Vec3 up() const { return publishedUp; }

@@ -45,6 +45,14 @@ void loadGameObjects()
 
 SceneGraphNode* gameObjectTemplate(GameObject which) { return templates[static_cast<size_t>(which)]; }
 
+SceneGraphNode& requireGameObjectTemplate(GameObject which)
+{
+    SceneGraphNode*& slot = templates[static_cast<size_t>(which)];
+    if (!slot)
+        slot = new SceneGraphNode(std::string(gameObjectTemplates()[static_cast<size_t>(which)].prefix) + "_RootNode");
+    return *slot;
+}
+
 void clearGameObjects() { templates.fill(nullptr); }
 
 void collectSpawnPoints(const fbx::Node& node)

@@ -30,6 +30,8 @@ const std::array<GameObjectTemplate, static_cast<size_t>(GameObject::Count)>& ga
 void loadGameObjects();
 // The detached root of a template, or null before loading.
 SceneGraphNode* gameObjectTemplate(GameObject which);
+// The template, or an empty detached root standing in for one never loaded.
+SceneGraphNode& requireGameObjectTemplate(GameObject which);
 // Forgets the templates (the node registry deletes the nodes).
 void clearGameObjects();
 

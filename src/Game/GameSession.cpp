@@ -1,0 +1,195 @@
+#include "Game/GameSession.h"
+
+#include "Engine/CameraState.h"
+#include "Engine/CollisionWorld.h"
+#include "Engine/Globals.h"
+#include "Game/AIAgent.h"
+#include "Game/PlayerCharacter.h"
+#include "Import/CameraManager.h"
+#include "Import/GameObjects.h"
+#include "Sound/SoundManager.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+GameSession* instance = nullptr;
+
+
+} // namespace
+
+GameSession* GameSession::getInstance()
+{
+    if (!instance)
+        instance = new GameSession();
+    return instance;
+}
+
+GameSession* GameSession::existingInstance() { return instance; }
+
+void GameSession::destroyInstance()
+{
+    delete instance;
+    instance = nullptr;
+}
+
+GameSession::GameSession() : spawnPoints(&::spawnPoints()) {}
+
+void GameSession::setUp()
+{
+    spawnWave();
+    players.push_back(new PlayerCharacter());
+}
+
+void GameSession::update(double dt)
+{
+    aim();
+    float yaw = CameraManager::getInstance()->followYaw();
+    for (PlayerCharacter* each : players) {
+        if (!each->update(dt, yaw, aimValid, aimPoint)) {
+            std::cout << "Der Spieler ist tot" << std::endl;
+            endGame();
+            return;
+        }
+    }
+    updateEnemies(dt);
+    spawnTimer += dt;
+    if (spawnTimer >= waveInterval) {
+        spawnWave();
+        spawnTimer = 0.0;
+    }
+}
+
+// The point under the mouse cursor: the first level or character hit along
+// the cursor's ray from the near plane to the far plane.
+void GameSession::aim()
+{
+    Vec4 ndc{2.0f * cursorX / screenWidth - 1.0f, 1.0f - 2.0f * cursorY / screenHeight, 0.0f, 1.0f};
+    Vec4 unprojected = (currentCamera.projectionMatrix * currentCamera.viewMatrix).inverse() * ndc;
+    if (unprojected.w == 0.0f) {
+        aimValid = false;
+        return;
+    }
+    Vec3 nearPoint{unprojected.x / unprojected.w, unprojected.y / unprojected.w, unprojected.z / unprojected.w};
+    Vec3 direction = normalize(nearPoint - currentCamera.eye);
+    Vec3 start = nearPoint + direction;
+    Vec3 end = nearPoint + direction * (currentCamera.farPlane - currentCamera.nearPlane);
+
+    CollisionWorld* world = CollisionWorld::getInstance();
+    float fraction = 0.0f;
+    bool levelHit = world->rayHitsLevel(start, end, fraction);
+    std::vector<HitRecord> hits;
+    bool objectHit = world->rayTestObjects(start, end, hits);
+    aimValid = levelHit || objectHit;
+    if (!aimValid)
+        return;
+    if (objectHit && (!levelHit || hits.front().distance <= fraction))
+        fraction = hits.front().distance;
+    aimPoint = start + (end - start) * fraction;
+}
+
+void GameSession::updateEnemies(double dt)
+{
+    for (size_t i = 0; i < enemies.size();) {
+        AIAgent* enemy = enemies[i];
+        enemy->update(dt, players);
+        if (!enemy->alive) {
+            delete enemy;
+            enemies.erase(enemies.begin() + i);
+        } else {
+            ++i;
+        }
+    }
+}
+
+void GameSession::fire()
+{
+    PlayerCharacter* shooter = player();
+    if (!shooter)
+        return;
+    Vec3 source{shooter->shotSourceWorld.x, shooter->shotSourceWorld.y, shooter->shotSourceWorld.z};
+    shooter->showShot();
+    HealthObject* hit = shoot(source);
+    if (!hit || !hit->alive)
+        return;
+    if (hit->takeDamage(shotDamage)) {
+        ++score;
+        showScore();
+    }
+    std::cout << "Health: " << hit->health << std::endl;
+}
+
+HealthObject* GameSession::shoot(Vec3 source)
+{
+    CollisionWorld* world = CollisionWorld::getInstance();
+    float fraction = 0.0f;
+    bool levelHit = world->rayHitsLevel(source, aimPoint, fraction);
+    float levelDistance = length(aimPoint - source) * fraction;
+    std::vector<HitRecord> hits;
+    if (!world->shotTest(source, aimPoint, hits))
+        return nullptr;
+    if (levelHit && hits.front().distance > levelDistance)
+        return nullptr; // a wall is in the way
+    for (const HitRecord& hit : hits) {
+        HealthObject* owner = world->getOwner(hit.object);
+        if (!dynamic_cast<PlayerCharacter*>(owner))
+            return owner;
+    }
+    return nullptr;
+}
+
+void GameSession::spawnWave()
+{
+    if (enemies.size() > maxEnemiesBeforeWave)
+        return;
+    for (int i = 0; i < waveSize && !spawnPoints->empty(); ++i) {
+        int count = static_cast<int>(spawnPoints->size());
+        int index = std::clamp(static_cast<int>(std::rand() / 32768.0 * count), 0, count - 1);
+        auto* enemy = new AIAgent();
+        enemy->teleport((*spawnPoints)[index]);
+        // Its last move target is where it stands, so that a chase towards a
+        // player standing at the origin is not taken for one already under way.
+        enemy->targetPosition = (*spawnPoints)[index];
+        enemies.push_back(enemy);
+    }
+}
+
+void GameSession::startGame()
+{
+    PlayerCharacter* first = player();
+    if (first)
+        first->teleport({0.0f, 0.0f, 0.0f});
+    gameRunning = true;
+    if (first) {
+        first->health = first->maxHealth;
+        first->alive = true;
+    }
+    SoundManager::getInstance()->playSource(musicSource);
+    score = 0;
+    showScore();
+}
+
+void GameSession::endGame()
+{
+    while (!enemies.empty()) {
+        delete enemies.back();
+        enemies.pop_back();
+    }
+    if (onGameEnded)
+        onGameEnded();
+    gameRunning = false;
+}
+
+float GameSession::playerHealthFraction() const
+{
+    PlayerCharacter* first = player();
+    return first && first->maxHealth > 0.0f ? first->health / first->maxHealth : 0.0f;
+}
+
+void GameSession::showScore()
+{
+    if (onScoreChanged)
+        onScoreChanged(score);
+}
