@@ -5,25 +5,46 @@
 #include "Engine/GLError.h"
 #include "Engine/Globals.h"
 #include "Engine/LightManager.h"
-#include "Engine/RenderSettings.h"
-#include "Engine/Renderer.h"
 #include "Engine/NodeManager.h"
 #include "Engine/Octree.h"
+#include "Engine/RenderSettings.h"
+#include "Engine/Renderer.h"
 #include "Engine/SceneGraphNode.h"
 #include "Engine/ShaderManager.h"
 #include "Engine/TextureManager.h"
 #include "Engine/Timer.h"
 #include "Engine/Window.h"
 #include "Gui/CeguiSetupManager.h"
+#include "Import/CameraManager.h"
+#include "Import/GameObjects.h"
+#include "Import/SceneLoader.h"
+#include "Fbx/Scene.h"
+#include "Game/GameSession.h"
+#include "Game/PlayerCharacter.h"
 #include "Input/InputSystem.h"
+#include "Navigation/NavigationHolder.h"
 #include "Sound/SoundManager.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <ctime>
 #include <iostream>
 
-Engine::Engine() : width(config::width), height(config::height), title(config::windowTitle)
+namespace {
+
+// Mouse steering of the cameras: wheel units (120 per notch) and pixels.
+constexpr float freeCameraWheelStep = 0.03f;  // distance per wheel unit
+constexpr float freeCameraLookStep = 0.08f;   // degrees per pixel
+constexpr float playerCameraTurnStep = 0.6f;  // radians per window width
+constexpr float playerCameraWheelStep = 0.002f;
+
+
+} // namespace
+
+Engine::Engine()
+    : width(config::width), height(config::height), sceneLoader(SceneLoader::getInstance()),
+      title(config::windowTitle)
 {
     screenWidth = static_cast<float>(static_cast<unsigned>(width));
     screenHeight = static_cast<float>(static_cast<unsigned>(height));
@@ -56,11 +77,24 @@ int Engine::init()
         return 1;
 
     NodeManager::getInstance()->createRoot();
+    loadGameObjects();
+
+    sceneLoader->loadScene(config::sphereFile, config::spherePrefix);
+    if (SceneGraphNode* sphere = NodeManager::getInstance()->findByName(config::sphereNode))
+        sphere->setOwnVisible(false);
+    // The point lights' shared volume is that sphere's mesh; without it they stay dark.
+    LightManager::getInstance()->buildPointLightVolume();
+
+    sceneLoader->loadScene(config::levelFile, config::levelPrefix);
+    if (SceneGraphNode* level = NodeManager::getInstance()->findByName(config::levelRootNode))
+        level->setParent(NodeManager::getInstance()->getRoot());
 
     // The static level mesh, from every collidable loaded so far.
     CollisionWorld::getInstance()->buildLevelMesh();
+    CameraManager::getInstance()->initCameras(static_cast<float>(width), static_cast<float>(height));
 
-    // Framebuffers and render targets.
+    // Framebuffers and render targets; the camera module publishes each frame's matrices.
+    renderer->setCameraUpdate([] { CameraManager::getInstance()->applyCamera(); });
     renderer->initialize();
 
     lastTime = clockNow();
@@ -68,6 +102,13 @@ int Engine::init()
     // Bounding boxes of everything loaded, then the octree over them.
     NodeManager::getInstance()->getRoot()->update();
     Octree::getInstance()->build();
+
+    // Navigation mesh and crowd; without a usable mesh the game runs but nobody walks.
+    NavigationHolder::getInstance()->init();
+
+    setUpGameSession();
+    seedRandomNumbers();
+
     // Last step: a sound file that cannot be decoded ends the program here.
     SoundManager::getInstance()->initSound();
     return 0;
@@ -103,11 +144,15 @@ void Engine::update()
 
     inputSystem.Update();
     CeguiSetupManager::getInstance()->update(static_cast<float>(dt));
+    CameraManager::getInstance()->advanceClock(dt);
     if (inputSystem.keyboard.wentDown(KC_P))
         renderer->cycleRenderMode();
     updateFpsCounter();
 
     if (gameRunning) {
+        if (PathfindTool* crowd = NavigationHolder::crowd())
+            crowd->update(static_cast<float>(dt));
+        updateGameSession(dt);
         handleGameKeys(dt);
         NodeManager::getInstance()->getRoot()->update();
     }
@@ -122,19 +167,132 @@ void Engine::updateFpsCounter()
 void Engine::handleGameKeys(double dt)
 {
     handleCameraMode(dt);
+    handleCameraSwitch();
     if (inputSystem.keyboard.wentDown(KC_F1) ||
         (inputSystem.keyboard.wentDown(KC_H) && inputSystem.keyboard.isDown(KC_LCONTROL)))
         CeguiSetupManager::getInstance()->screens().swapIngameAndDebug();
     if (inputSystem.keyboard.wentDown(KC_B))
         SoundManager::getInstance()->toggleMusic();
+    if (playerMode)
+        movePlayer();
 }
 
-void Engine::handleCameraMode(double /*dt*/)
+// The first wave and the player; the GUI starts games and shows the score
+// and the end of a game through the session.
+void Engine::setUpGameSession()
+{
+    GameSession* session = GameSession::getInstance();
+    GuiScreens& screens = CeguiSetupManager::getInstance()->screens();
+    session->onScoreChanged = [&screens](int score) { screens.showScore(score); };
+    session->onGameEnded = [&screens] { screens.showMenu(); };
+    screens.setStartGameHandler([session] { session->startGame(); });
+    session->setUp();
+}
+
+void Engine::seedRandomNumbers()
+{
+    static bool seeded = false;
+    if (!seeded) {
+        std::srand(static_cast<unsigned>(std::time(nullptr)));
+        seeded = true;
+    }
+    std::rand();
+}
+
+// Aim at the GUI cursor, then the player, the skulls and the waves; the
+// health bar follows the player.
+void Engine::updateGameSession(double dt)
+{
+    CeguiSetupManager* gui = CeguiSetupManager::getInstance();
+    GameSession* session = GameSession::getInstance();
+    float x = 0.0f, y = 0.0f;
+    gui->cursorPosition(x, y);
+    session->setCursor(x, y);
+    session->update(dt);
+    gui->screens().showPlayerHealth(session->playerHealthFraction());
+}
+
+// W/A/S/D into the player's movement input; the left button fires.
+void Engine::movePlayer()
+{
+    PlayerCharacter* player = GameSession::getInstance()->player();
+    if (!player)
+        return;
+    const KeyboardSlot& keys = inputSystem.keyboard;
+    player->forwardInput = keys.isDown(KC_S) ? -1.0f : keys.isDown(KC_W) ? 1.0f : 0.0f;
+    player->sidewaysInput = keys.isDown(KC_D) ? -1.0f : keys.isDown(KC_A) ? 1.0f : 0.0f;
+    if (inputSystem.mouse.wentDown(0)) {
+        GameSession::getInstance()->fire();
+        SoundManager::getInstance()->playSource(gunshotSource);
+    }
+}
+
+void Engine::handleCameraMode(double dt)
 {
     if (cameraState != 1)
         return;
     if (inputSystem.keyboard.isDown(KC_LSHIFT) && inputSystem.keyboard.wentDown(KC_F))
         playerMode = !playerMode;
+    if (!playerMode)
+        moveFreeCamera(dt);
+    else
+        movePlayerCamera(static_cast<float>(dt));
+}
+
+// 1: the level's second camera, or the free/player camera when it has one
+// camera at most; 0: the level's first camera with its animation running.
+void Engine::handleCameraSwitch()
+{
+    CameraManager* cameras = CameraManager::getInstance();
+    const std::vector<fbx::Node*>& list = cameras->cameraNodes();
+    if (inputSystem.keyboard.wentDown(KC_1)) {
+        cameras->setDefaultCamera(list.size() > 1 ? list[1]->name : fbx::kProducerPerspective);
+        cameraState = 1;
+    } else if (inputSystem.keyboard.wentDown(KC_0)) {
+        if (!list.empty())
+            cameras->setDefaultCamera(list[0]->name);
+        cameraState = 0;
+        cameras->selectAnimationStack();
+    }
+}
+
+void Engine::moveFreeCamera(double dt)
+{
+    const KeyboardSlot& keys = inputSystem.keyboard;
+    CameraManager* camera = CameraManager::getInstance();
+    bool boosted = keys.isDown(KC_SPACE) || keys.isDown(KC_LSHIFT) || keys.isDown(KC_RSHIFT);
+    float d = static_cast<float>((boosted ? config::freeCameraBoostedSpeed : config::freeCameraSpeed) * dt);
+    if (keys.isDown(KC_W) || keys.isDown(KC_UP)) camera->moveForward(d);
+    if (keys.isDown(KC_S) || keys.isDown(KC_LEFT)) camera->moveForward(-d);
+    if (keys.isDown(KC_A) || keys.isDown(KC_RIGHT)) camera->strafe(d);
+    if (keys.isDown(KC_D) || keys.isDown(KC_DOWN)) camera->strafe(-d);
+    const MouseSlot& mouse = inputSystem.mouse;
+    if (mouse.device)
+        camera->moveForward(mouse.device->state().Z.rel * freeCameraWheelStep);
+    if (keys.isDown(KC_ADD)) camera->zoom(d);
+    if (keys.isDown(KC_MINUS)) camera->zoom(-d);
+    if (mouse.device && (mouse.isDown(1) || keys.isDown(KC_LCONTROL))) {
+        const MouseState& state = mouse.device->state();
+        camera->lookAround(-state.X.rel * freeCameraLookStep, state.Y.rel * freeCameraLookStep);
+    }
+}
+
+void Engine::movePlayerCamera(float dt)
+{
+    const KeyboardSlot& keys = inputSystem.keyboard;
+    float turn = (float(keys.isDown(KC_RIGHT)) - float(keys.isDown(KC_LEFT))) * dt;
+    float move = (float(keys.isDown(KC_DOWN)) - float(keys.isDown(KC_UP))) * dt;
+    const MouseSlot& mouse = inputSystem.mouse;
+    if (mouse.device) {
+        if (mouse.isDown(1))
+            turn += mouse.device->state().X.rel * playerCameraTurnStep / static_cast<float>(width);
+        move -= mouse.device->state().Z.rel * playerCameraWheelStep;
+    }
+    PlayerCharacter* player = GameSession::getInstance()->player();
+    Vec3 focus;
+    if (player)
+        focus = player->position() + Vec3{0.0f, PathFindObject::kAgentHeight, 0.0f};
+    CameraManager::getInstance()->followPlayer(turn, move, player ? &focus : nullptr, dt);
 }
 
 bool Engine::quitRequested() const
@@ -163,7 +321,12 @@ void Engine::shutdown()
     Octree::destroyInstance();
     CollisionWorld::destroyInstance();
     inputSystem.Shutdown();
+    NavigationHolder::destroyInstance(); // crowd, query, mesh
+    clearGameObjects();
+    GameSession::destroyInstance(); // the registry has deleted its characters
     CeguiSetupManager::destroyInstance();
+    SceneLoader::destroyInstance(); // the FBX scenes, then the camera module
+    CameraManager::destroyInstance();
     SoundManager::destroyInstance();
     if (window) {
         CHECK_GL_ERROR();

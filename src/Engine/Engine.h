@@ -7,6 +7,7 @@
 
 struct GLFWwindow;
 class Renderer;
+class SceneLoader;
 
 class Engine {
 public:
@@ -29,6 +30,13 @@ private:
     void updateFpsCounter();
     void handleGameKeys(double dt);
     void handleCameraMode(double dt);
+    void handleCameraSwitch();
+    void setUpGameSession();
+    void seedRandomNumbers();
+    void updateGameSession(double dt);
+    void movePlayer();
+    void moveFreeCamera(double dt);
+    void movePlayerCamera(float dt);
     void drawGui();
     bool quitRequested() const;
     double clockNow() const;
@@ -36,6 +44,7 @@ private:
     bool running = false;
     int width;
     int height;
+    SceneLoader* sceneLoader;
     Renderer* renderer = nullptr; // the renderer instance, taken at construction
     double lastTime = 0.0; // seconds, clock reading of the previous frame
     std::string title;

@@ -55,6 +55,7 @@ public:
     static void refreshInScene(SceneGraphNode* newParent, SceneGraphNode* node);
 
     void setVisible(bool isVisible); // this node and all descendants
+    void setOwnVisible(bool isVisible) { visible = isVisible; } // this node only
     // World-space move of this node, its bounds and every descendant.
     void translate(float x, float y, float z);
     // Rotation about each node's own Y axis at its own origin, recursively.

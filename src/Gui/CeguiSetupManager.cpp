@@ -119,3 +119,13 @@ void CeguiSetupManager::enableExtraRendererStates()
     if (renderer)
         renderer->enableExtraStateSettings(true);
 }
+
+void CeguiSetupManager::cursorPosition(float& x, float& y) const
+{
+    x = y = 0.0f;
+    if (CEGUI::GUIContext* gui = context()) {
+        const CEGUI::Vector2f position = gui->getMouseCursor().getPosition();
+        x = position.d_x;
+        y = position.d_y;
+    }
+}

@@ -33,6 +33,8 @@ public:
     void enableExtraRendererStates();
 
     GuiScreens& screens() { return guiScreens; }
+    // Where the GUI's mouse cursor is, in window pixels ((0, 0) before set-up).
+    void cursorPosition(float& x, float& y) const;
     GuiInput& input() { return guiInput; }
     // Null until the renderer is bootstrapped.
     CEGUI::GUIContext* context() const;
