@@ -25,11 +25,17 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(renderscene::loadShaders());
         NodeManager::getInstance()->createRoot();
         renderscene::placeCamera({0.0f, 0.0f, 30.0f}, {0.0f, 0.0f, 0.0f});
     }
-    void TearDown() override { renderscene::tearDown(); }
+    void TearDown() override
+    {
+        if (sharedGLWindow())
+            renderscene::tearDown();
+    }
 
     static void buildSphere()
     {

@@ -61,7 +61,8 @@ protected:
     }
     void TearDown() override
     {
-        renderscene::tearDown();
+        if (window)
+            renderscene::tearDown();
         renderSettings = RenderSettings{};
     }
 
