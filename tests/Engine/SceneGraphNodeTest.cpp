@@ -136,17 +136,6 @@ TEST_F(SceneGraphNodeTest, InSceneFollowsTheTopAncestor)
     EXPECT_EQ(group->getParent(), nullptr);
 }
 
-TEST_F(SceneGraphNodeTest, VisibilityReachesEveryDescendant)
-{
-    auto* group = new SceneGraphNode("group");
-    auto* leaf = new SceneGraphNode("leaf");
-    group->addChild(leaf);
-    group->setVisible(false);
-    EXPECT_FALSE(leaf->isVisible());
-    leaf->setVisible(true);
-    EXPECT_FALSE(group->isVisible());
-}
-
 TEST_F(SceneGraphNodeTest, ClonesAreDeepCopiesWithUniqueNames)
 {
     auto* group = new SceneGraphNode("skull");
