@@ -8,7 +8,7 @@
 //   Load.h               loadFile / loadMemory: file -> Scene or error
 //   Evaluator.h          transforms and property values at a time
 //   Writer.h             Scene -> binary 7.4 (or 7.5 / ASCII) bytes
-//   Math.h               Vec2/Vec3/Vec4, column-major Matrix4 (double)
+//   Math.h               Vec2/Vec3, column-major Matrix4 (double)
 #pragma once
 
 #include "Fbx/Animation.h"

@@ -143,17 +143,4 @@ Matrix4 Matrix4::rotationPart() const {
   return r;
 }
 
-Vec3 Matrix4::eulerXYZ() const {
-  const Matrix4 r = rotationPart();
-  // R = Rz * Ry * Rx: element (2,0) = -sin(y).
-  constexpr double kRadiansToDegrees = 180.0 / 3.14159265358979323846;
-  const double sy = -r.at(2, 0);
-  if (std::fabs(sy) < 0.9999999) {
-    return {std::atan2(r.at(2, 1), r.at(2, 2)) * kRadiansToDegrees,
-            std::asin(sy) * kRadiansToDegrees,
-            std::atan2(r.at(1, 0), r.at(0, 0)) * kRadiansToDegrees};
-  }
-  return {std::atan2(-r.at(1, 2), r.at(1, 1)) * kRadiansToDegrees, sy > 0 ? 90.0 : -90.0, 0.0};
-}
-
 }  // namespace fbx

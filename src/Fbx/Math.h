@@ -24,10 +24,6 @@ inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}
 inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline Vec3 operator*(Vec3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
 
-struct Vec4 {
-  double x = 0, y = 0, z = 0, w = 0;
-};
-
 // Order in which the three Euler rotations are applied ("XYZ": X first).
 enum class RotationOrder { XYZ = 0, XZY = 1, YZX = 2, YXZ = 3, ZXY = 4, ZYX = 5, SphericXYZ = 6 };
 
@@ -54,8 +50,6 @@ class Matrix4 {
   Matrix4 inverse() const;
   // The rotation part with the scale divided out (columns orthonormalised).
   Matrix4 rotationPart() const;
-  // Euler angles (degrees, XYZ order) of the rotation part.
-  Vec3 eulerXYZ() const;
 
  private:
   std::array<double, 16> m_;
