@@ -7,6 +7,9 @@
 
 #include <cstdio>
 #include <fstream>
+#include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -34,10 +37,13 @@ void registerTestBasicProgram()
     ShaderManager* shaders = ShaderManager::getInstance();
     if (shaders->getShader(0))
         return;
-    std::string base = testing::TempDir() + "scene_test_basic";
+    // One file per process: CTest runs the cases of a binary side by side.
+    std::string base = testing::TempDir() + "scene_test_basic_" + std::to_string(getpid());
     writeFile(base + ".vert", vertexSource);
     writeFile(base + ".frag", fragmentSource);
-    shaders->addShader(0, base);
+    shaders->addShader(0, base); // compiles at once
+    std::remove((base + ".vert").c_str());
+    std::remove((base + ".frag").c_str());
 }
 
 GLuint testBasicProgram() { return ShaderManager::getInstance()->getShader(0)->program; }
