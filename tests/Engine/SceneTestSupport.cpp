@@ -55,6 +55,8 @@ void RegistryTest::TearDown() { NodeManager::destroyInstance(); }
 void SceneTest::SetUp()
 {
     GLTest::SetUp();
+    if (HasFatalFailure())
+        return; // no context: nothing below may touch GL
     registerTestBasicProgram();
     ASSERT_NE(testBasicProgram(), 0u);
     currentCamera = CameraView{};
