@@ -28,19 +28,28 @@ std::vector<fs::path> filesBelow(const fs::path& folder) {
   return out;
 }
 
-TEST(Generation, TwoRunsWriteIdenticalBytes) {
-  const fs::path first = contenttest::generatedFolder();
-  const fs::path second = fs::temp_directory_path() / ("umbrant_content_again_" + std::to_string(getpid()));
-  fs::remove_all(second);
+fs::path generateInto(const std::string& name) {
+  const fs::path folder = fs::temp_directory_path() / (name + std::to_string(getpid()));
+  fs::remove_all(folder);
   assetgen::GeneratedFiles generated;
   std::string error;
-  ASSERT_TRUE(assetgen::generateContent(second.string(), generated, error)) << error;
+  EXPECT_TRUE(assetgen::generateContent(folder.string(), generated, error)) << error;
+  EXPECT_EQ(filesBelow(folder).size(), generated.paths.size());
+  return folder;
+}
+
+TEST(Generation, TwoRunsWriteIdenticalBytes) {
+  const fs::path first = generateInto("umbrant_content_first_");
+  const fs::path second = generateInto("umbrant_content_second_");
   const std::vector<fs::path> files = filesBelow(first);
   EXPECT_EQ(files, filesBelow(second));
-  EXPECT_EQ(files.size(), generated.paths.size());
+  EXPECT_EQ(files.size(), 24u) << "8 FBX files and 16 textures";
   for (const fs::path& file : files) {
     EXPECT_TRUE(bytesOf(first / file) == bytesOf(second / file)) << file << " differs between runs";
+    EXPECT_TRUE(bytesOf(first / file) == bytesOf(fs::path(contenttest::generatedFolder()) / file))
+        << file << " in Resources/ is not what the generator writes now";
   }
+  fs::remove_all(first);
   fs::remove_all(second);
 }
 

@@ -1,24 +1,15 @@
 #include "GeneratedContent.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
+#include <algorithm>
 
 #include "Fbx/Load.h"
-#include "Generator.h"
 
 namespace contenttest {
 
 const std::string& generatedFolder() {
-  static const std::string folder = [] {
-    const auto path = std::filesystem::temp_directory_path() / ("umbrant_content_" + std::to_string(getpid()));
-    std::filesystem::remove_all(path);
-    assetgen::GeneratedFiles files;
-    std::string error;
-    EXPECT_TRUE(assetgen::generateContent(path.string(), files, error)) << error;
-    return path.string();
-  }();
+  static const std::string folder = UMBRANT_CONTENT_DIR;
   return folder;
 }
 

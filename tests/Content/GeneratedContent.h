@@ -1,5 +1,5 @@
-// The generated content tree, written once per test run into a temporary
-// folder, and small helpers over loaded scenes.
+// The generated content tree as the build's content step wrote it into
+// Resources/, and small helpers over loaded scenes.
 #pragma once
 
 #include <memory>
@@ -11,8 +11,7 @@
 
 namespace contenttest {
 
-// Folder holding the generated tree (generated on first use; the test
-// fails when generation fails).
+// The resources folder holding the generated tree.
 const std::string& generatedFolder();
 
 // Loads a generated FBX file (path below the folder); fails the test with
