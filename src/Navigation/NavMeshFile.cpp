@@ -20,10 +20,12 @@ void report(const std::string& name, const std::string& problem)
 
 std::string checkParams(const dtNavMeshParams& p)
 {
-    const bool finite = std::isfinite(p.orig[0]) && std::isfinite(p.orig[1]) && std::isfinite(p.orig[2]) &&
-                        std::isfinite(p.tileWidth) && std::isfinite(p.tileHeight);
-    if (!finite || p.tileWidth <= 0.0f || p.tileHeight <= 0.0f)
-        return "tile grid origin or size is not a finite positive number";
+    const float values[] = {p.orig[0], p.orig[1], p.orig[2], p.tileWidth, p.tileHeight};
+    for (float v : values)
+        if (!std::isfinite(v) || std::fabs(v) > kMaxCoordinate)
+            return "tile grid origin or size is not a finite number within range";
+    if (p.tileWidth < kMinTileSize || p.tileHeight < kMinTileSize)
+        return "tile size below " + std::to_string(kMinTileSize) + " m";
     if (p.maxTiles < 1 || p.maxTiles > kMaxNavMeshTiles)
         return "maximum tile count " + std::to_string(p.maxTiles) + " outside 1.." +
                std::to_string(kMaxNavMeshTiles);

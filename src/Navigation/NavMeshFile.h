@@ -45,6 +45,9 @@ constexpr int kMaxNavMeshTiles = 1 << 16;
 constexpr int kMaxPolysPerTile = 1 << 16;
 constexpr int kMaxTileDataBytes = 64 << 20;        // bytes
 constexpr long kMaxNavMeshFileBytes = 1L << 30;    // bytes
+// A query visits every grid cell its box touches, so tiny tiles make each
+// query loop for ever.
+constexpr float kMinTileSize = 0.5f;               // metres
 
 struct NavMeshDeleter {
     void operator()(dtNavMesh* mesh) const;

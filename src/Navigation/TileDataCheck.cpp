@@ -14,6 +14,21 @@ constexpr int kOffMeshPolyType = DT_POLYTYPE_OFFMESH_CONNECTION;
 constexpr int kOffMeshPolyVerts = 2;   // an off-mesh connection is a two-vertex polygon
 constexpr int kMinGroundPolyVerts = 3;
 constexpr int kMaxTileSide = 7;        // dtOppositeTile works on the eight neighbour sides 0..7
+// Coordinates beyond this make Detour's squared distances overflow, after which
+// its nearest-edge search finds no edge and follows a null pointer.
+// Edge flags of a detail triangle: two bits per edge, the low bit marks the polygon boundary.
+constexpr unsigned char kAnyBoundaryEdge = DT_DETAIL_EDGE_BOUNDARY | DT_DETAIL_EDGE_BOUNDARY << 2 |
+                                           DT_DETAIL_EDGE_BOUNDARY << 4;
+constexpr float kMaxCoordinate = 1.0e7f; // metres
+
+// Recast winds polygons so that (dx1 * dz2 - dz1 * dx2) of consecutive edges is
+// of this sign; collinear corners are allowed.
+constexpr float kWinding = -1.0f;
+constexpr float kGeometryTolerance = 0.01f; // metres (square metres for areas), as Detour's edge matching
+
+struct Vec2 {
+    float x, y; // world x and z
+};
 
 uint64_t align4(uint64_t bytes) { return (bytes + 3) & ~uint64_t(3); }
 
@@ -46,7 +61,25 @@ T elementAt(const unsigned char* data, uint64_t base, int i)
     return value;
 }
 
-bool finite3(const float* v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
+bool finite3(const float* v)
+{
+    for (int i = 0; i < 3; ++i)
+        if (!std::isfinite(v[i]) || std::fabs(v[i]) > kMaxCoordinate)
+            return false;
+    return true;
+}
+
+// `count` points of three floats starting at byte offset `base`.
+bool pointsFinite(const unsigned char* data, uint64_t base, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        float p[3];
+        std::memcpy(p, data + base + uint64_t(i) * sizeof p, sizeof p);
+        if (!finite3(p))
+            return false;
+    }
+    return true;
+}
 
 std::string checkHeader(const dtMeshHeader& h, const dtNavMeshParams& params)
 {
@@ -66,7 +99,7 @@ std::string checkHeader(const dtMeshHeader& h, const dtNavMeshParams& params)
     if (h.maxLinkCount < 1 && h.polyCount > 0)
         return "tile has polygons but no link slots";
     if (!finite3(h.bmin) || !finite3(h.bmax) || !std::isfinite(h.bvQuantFactor) || h.bvQuantFactor < 0.0f)
-        return "tile bounds are not finite";
+        return "tile bounds are not finite or out of range";
     return {};
 }
 
@@ -104,6 +137,89 @@ std::string checkPolygons(const unsigned char* data, const TileLayout& l, const 
     return {};
 }
 
+// Detour walks rays and paths from polygon to polygon through the links and
+// never bounds those walks: polygons that overlap, fold back or link to
+// edges they do not share can send it round in circles for ever. Recast's
+// polygons are convex, wound one way, lie in their tile, share each inner
+// edge with the neighbour that names them back, and have their outer edges
+// on the tile border, so a tile must show the same.
+Vec2 cornerXZ(const unsigned char* data, const TileLayout& l, unsigned short vertex)
+{
+    float p[3];
+    std::memcpy(p, data + l.verts + uint64_t(vertex) * sizeof p, sizeof p);
+    return {p[0], p[2]};
+}
+
+bool isConvexCounterClockwise(const unsigned char* data, const TileLayout& l, const dtPoly& poly)
+{
+    float area = 0.0f;
+    const int n = poly.vertCount;
+    for (int j = 0; j < n; ++j) {
+        const Vec2 a = cornerXZ(data, l, poly.verts[j]);
+        const Vec2 b = cornerXZ(data, l, poly.verts[(j + 1) % n]);
+        const Vec2 c = cornerXZ(data, l, poly.verts[(j + 2) % n]);
+        const float turn = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+        if (turn * kWinding < -kGeometryTolerance)
+            return false;
+        area += a.x * b.y - b.x * a.y;
+    }
+    return area * kWinding > kGeometryTolerance;
+}
+
+bool sharesEdgeBack(const dtPoly& neighbour, unsigned short from, unsigned short to, int polyIndex)
+{
+    for (int m = 0; m < neighbour.vertCount; ++m)
+        if (neighbour.verts[m] == to && neighbour.verts[(m + 1) % neighbour.vertCount] == from)
+            return neighbour.neis[m] == polyIndex + 1;
+    return false;
+}
+
+bool onTileBorder(Vec2 point, int side, const dtMeshHeader& h)
+{
+    switch (side) {
+    case 0: return std::fabs(point.x - h.bmax[0]) <= kGeometryTolerance;
+    case 2: return std::fabs(point.y - h.bmax[2]) <= kGeometryTolerance;
+    case 4: return std::fabs(point.x - h.bmin[0]) <= kGeometryTolerance;
+    case 6: return std::fabs(point.y - h.bmin[2]) <= kGeometryTolerance;
+    default: return false; // Detour only matches edges across the four straight sides
+    }
+}
+
+bool insideTile(Vec2 point, const dtMeshHeader& h)
+{
+    return point.x >= h.bmin[0] - kGeometryTolerance && point.x <= h.bmax[0] + kGeometryTolerance &&
+           point.y >= h.bmin[2] - kGeometryTolerance && point.y <= h.bmax[2] + kGeometryTolerance;
+}
+
+std::string checkPolygonGeometry(const unsigned char* data, const TileLayout& l, const dtMeshHeader& h)
+{
+    for (int i = 0; i < h.polyCount; ++i) {
+        const dtPoly poly = elementAt<dtPoly>(data, l.polys, i);
+        if (poly.getType() != kGroundPolyType)
+            continue;
+        const std::string where = "polygon " + std::to_string(i) + ": ";
+        if (!isConvexCounterClockwise(data, l, poly))
+            return where + "not convex or wound the wrong way";
+        for (int j = 0; j < poly.vertCount; ++j) {
+            const unsigned short from = poly.verts[j], to = poly.verts[(j + 1) % poly.vertCount];
+            const unsigned short nei = poly.neis[j];
+            if (!insideTile(cornerXZ(data, l, from), h))
+                return where + "corner outside its tile";
+            if (nei & DT_EXT_LINK) {
+                const int side = nei & 0xff;
+                if (!onTileBorder(cornerXZ(data, l, from), side, h) || !onTileBorder(cornerXZ(data, l, to), side, h))
+                    return where + "outer edge not on the tile border";
+            } else if (nei != 0) {
+                const int k = nei - 1;
+                const dtPoly neighbour = elementAt<dtPoly>(data, l.polys, k);
+                if (k == i || neighbour.getType() != kGroundPolyType || !sharesEdgeBack(neighbour, from, to, i))
+                    return where + "neighbour " + std::to_string(k) + " does not share the edge";
+            }
+        }
+    }
+    return {};
+}
+
 std::string checkDetailMeshes(const unsigned char* data, const TileLayout& l, const dtMeshHeader& h)
 {
     for (int i = 0; i < h.detailMeshCount; ++i) {
@@ -116,12 +232,19 @@ std::string checkDetailMeshes(const unsigned char* data, const TileLayout& l, co
         // A triangle corner below the polygon's vertex count names a polygon
         // vertex, above it one of the detail mesh's own vertices.
         const int polyVerts = i < h.polyCount ? elementAt<dtPoly>(data, l.polys, i).vertCount : 0;
+        const bool ground = i < h.polyCount && elementAt<dtPoly>(data, l.polys, i).getType() == kGroundPolyType;
+        bool boundaryEdge = false;
         for (unsigned t = 0; t < detail.triCount; ++t) {
             const uint64_t tri = l.detailTris + (uint64_t(detail.triBase) + t) * 4;
             for (int k = 0; k < 3; ++k)
                 if (data[tri + k] >= polyVerts + detail.vertCount)
                     return where + "triangle corner out of range";
+            boundaryEdge = boundaryEdge || (data[tri + 3] & kAnyBoundaryEdge) != 0;
         }
+        // Detour's nearest-point search walks the boundary edges of the detail
+        // triangles and follows a null pointer when a ground polygon has none.
+        if (ground && !boundaryEdge)
+            return where + "no boundary edge under a ground polygon";
     }
     return {};
 }
@@ -169,7 +292,10 @@ std::string checkTileData(const unsigned char* data, int size, const dtNavMeshPa
         return "header announces " + std::to_string(layout.end) + " bytes but the tile has " +
                std::to_string(size);
 
-    for (auto check : {checkPolygons, checkDetailMeshes, checkBvTree, checkOffMeshConnections})
+    if (!pointsFinite(data, layout.verts, header.vertCount) ||
+        !pointsFinite(data, layout.detailVerts, header.detailVertCount))
+        return "vertex coordinates are not finite or out of range";
+    for (auto check : {checkPolygons, checkPolygonGeometry, checkDetailMeshes, checkBvTree, checkOffMeshConnections})
         if (std::string problem = check(data, layout, header); !problem.empty())
             return problem;
     return {};

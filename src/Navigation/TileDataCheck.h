@@ -10,6 +10,11 @@ struct dtNavMeshParams;
 
 namespace navigation {
 
+// Largest coordinate a tile or the tile grid may hold, in metres. Beyond it
+// Detour's squared distances overflow, after which its nearest-edge search
+// finds no edge and follows a null pointer.
+constexpr float kMaxCoordinate = 1.0e7f;
+
 // Checks one tile's data against the mesh it is going into.
 //  data      the tile data as stored in the file, beginning with dtMeshHeader
 //  size      bytes in data [Limit: >= 0]

@@ -102,6 +102,7 @@ TEST(NavMeshFile, UnusableHeaderGivesNoMesh)
         {"negative polygons", [](NavMeshFileImage& f) { f.header.params.maxPolys = -4; }},
         {"zero tile width", [](NavMeshFileImage& f) { f.header.params.tileWidth = 0.0f; }},
         {"nan origin", [](NavMeshFileImage& f) { f.header.params.orig[1] = NAN; }},
+        {"tiny tiles", [](NavMeshFileImage& f) { f.header.params.tileHeight = 1.0e-6f; }},
     };
     for (const auto& [name, damage] : damages) {
         NavMeshFileImage image = NavMeshFileImage::of(obstacleMesh());

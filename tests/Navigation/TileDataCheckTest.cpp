@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -36,13 +37,22 @@ struct TileCopy {
     }
 };
 
-// The first tile with a detail triangle and a bounding-volume tree.
+bool hasInnerEdge(const dtMeshTile* tile)
+{
+    for (int i = 0; i < tile->header->polyCount; ++i)
+        for (int j = 0; j < tile->polys[i].vertCount; ++j)
+            if (tile->polys[i].neis[j] != 0 && !(tile->polys[i].neis[j] & DT_EXT_LINK))
+                return true;
+    return false;
+}
+
+// The first tile with a bounding-volume tree and two polygons sharing an edge.
 const dtMeshTile* richTile()
 {
     const dtNavMesh& mesh = navtest::obstacleMesh();
     for (int i = 0; i < mesh.getMaxTiles(); ++i) {
         const dtMeshTile* tile = mesh.getTile(i);
-        if (tile && tile->header && tile->header->detailTriCount > 0 && tile->header->bvNodeCount > 1)
+        if (tile && tile->header && tile->header->bvNodeCount > 1 && hasInnerEdge(tile))
             return tile;
     }
     return nullptr;
@@ -83,6 +93,16 @@ TEST(TileDataCheck, DamageThatWouldLeadDetourOutOfBoundsIsRefused)
         {"detail triangle corner out of range", [](TileCopy& t) { t.detailTris()[t.detailMeshes()[0].triBase * 4] = 250; }},
         {"bounding-volume leaf out of range", [](TileCopy& t) { t.bvTree()[0].i = 1 << 20; }},
         {"bounding-volume escape past the end", [](TileCopy& t) { t.bvTree()[0].i = INT_MIN; }},
+        {"vertex far out", [](TileCopy& t) { t.at<float>(t.source->verts)[0] = 1.0e20f; }},
+        {"polygon wound the wrong way",
+         [](TileCopy& t) { std::reverse(t.polys()[0].verts, t.polys()[0].verts + t.polys()[0].vertCount); }},
+        {"polygon linked to itself", [](TileCopy& t) { t.polys()[0].neis[0] = 1; }},
+        {"corners outside the tile", [](TileCopy& t) { t.header()->bmax[0] = t.header()->bmin[0] + 0.1f; }},
+        {"detail mesh without a boundary edge", [](TileCopy& t) {
+             const dtPolyDetail& detail = t.detailMeshes()[0];
+             for (int k = 0; k < detail.triCount; ++k)
+                 t.detailTris()[(detail.triBase + k) * 4 + 3] = 0;
+         }},
     };
     const dtMeshTile* tile = richTile();
     ASSERT_TRUE(tile);
@@ -90,6 +110,22 @@ TEST(TileDataCheck, DamageThatWouldLeadDetourOutOfBoundsIsRefused)
         TileCopy copy(tile);
         damage(copy);
         EXPECT_NE(copy.check(), "") << name;
+    }
+    // An inner edge marked as leading into the next tile: it lies on no border.
+    for (int side : {0, 2, 4, 6, 1}) {
+        TileCopy copy(tile);
+        bool marked = false;
+        for (int i = 0; i < copy.header()->polyCount && !marked; ++i) {
+            dtPoly& poly = copy.polys()[i];
+            for (int j = 0; j < poly.vertCount && !marked; ++j) {
+                if (poly.neis[j] != 0 && !(poly.neis[j] & DT_EXT_LINK)) {
+                    poly.neis[j] = static_cast<unsigned short>(DT_EXT_LINK | side);
+                    marked = true;
+                }
+            }
+        }
+        ASSERT_TRUE(marked);
+        EXPECT_NE(copy.check(), "") << "inner edge marked as side " << side;
     }
     TileCopy cut(tile);
     cut.bytes.pop_back();

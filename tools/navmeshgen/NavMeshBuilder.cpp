@@ -1,11 +1,14 @@
 #include "NavMeshBuilder.h"
 
+#include "Navigation/TileDataCheck.h"
+
 #include <DetourAlloc.h>
 #include <DetourNavMeshBuilder.h>
 #include <Recast.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -174,13 +177,36 @@ navigation::NavMeshPtr buildNavMesh(const TriangleSoup& soup, const BuildSetting
         error = "no triangles to build from";
         return nullptr;
     }
+    for (float v : soup.vertices) {
+        if (!std::isfinite(v) || std::fabs(v) > navigation::kMaxCoordinate) {
+            error = "vertex coordinate " + std::to_string(v) + " is not a finite number within range";
+            return nullptr;
+        }
+    }
+    for (float v : soup.vertices) {
+        if (!std::isfinite(v) || std::fabs(v) > navigation::kMaxCoordinate) {
+            error = "vertex coordinate " + std::to_string(v) + " is not a finite number within range";
+            return nullptr;
+        }
+    }
+    const int vertexCount = int(soup.vertices.size() / 3);
+    for (int index : soup.triangles) {
+        if (index < 0 || index >= vertexCount) {
+            error = "triangle corner " + std::to_string(index) + " names no vertex";
+            return nullptr;
+        }
+    }
     LoggingContext ctx;
     rcConfig cfg = makeConfig(settings);
-    rcCalcBounds(soup.vertices.data(), int(soup.vertices.size() / 3), cfg.bmin, cfg.bmax);
+    rcCalcBounds(soup.vertices.data(), vertexCount, cfg.bmin, cfg.bmax);
     int gridWidth = 0, gridHeight = 0;
     rcCalcGridSize(cfg.bmin, cfg.bmax, cfg.cs, &gridWidth, &gridHeight);
     const int tilesX = (gridWidth + cfg.tileSize - 1) / cfg.tileSize;
     const int tilesY = (gridHeight + cfg.tileSize - 1) / cfg.tileSize;
+    if (int64_t(tilesX) * tilesY > navigation::kMaxNavMeshTiles) {
+        error = "the level needs more than " + std::to_string(navigation::kMaxNavMeshTiles) + " tiles";
+        return nullptr;
+    }
 
     const unsigned int tileBits = std::min(log2Ceil(unsigned(tilesX * tilesY)), kPolyRefBits - 1);
     dtNavMeshParams params{};
@@ -188,10 +214,6 @@ navigation::NavMeshPtr buildNavMesh(const TriangleSoup& soup, const BuildSetting
     params.tileWidth = params.tileHeight = float(cfg.tileSize) * cfg.cs;
     params.maxTiles = 1 << tileBits;
     params.maxPolys = 1 << std::min(kPolyRefBits - tileBits, kMaxPolyBits);
-    if (tilesX * tilesY > params.maxTiles) {
-        error = "the level needs " + std::to_string(tilesX * tilesY) + " tiles; use larger tiles";
-        return nullptr;
-    }
 
     navigation::NavMeshPtr mesh(dtAllocNavMesh());
     if (!mesh || dtStatusFailed(mesh->init(&params))) {
@@ -206,9 +228,15 @@ navigation::NavMeshPtr buildNavMesh(const TriangleSoup& soup, const BuildSetting
                 error = "building tile " + std::to_string(tx) + "," + std::to_string(ty) + " failed";
                 return nullptr;
             }
-            if (data && dtStatusFailed(mesh->addTile(data, dataSize, DT_TILE_FREE_DATA, 0, nullptr))) {
+            if (!data)
+                continue;
+            // The game checks every tile it loads; a tile it would skip is a build error here.
+            std::string problem = navigation::checkTileData(data, dataSize, params);
+            if (problem.empty() && dtStatusFailed(mesh->addTile(data, dataSize, DT_TILE_FREE_DATA, 0, nullptr)))
+                problem = "refused by the navigation mesh";
+            if (!problem.empty()) {
                 dtFree(data);
-                error = "tile " + std::to_string(tx) + "," + std::to_string(ty) + " was refused";
+                error = "tile " + std::to_string(tx) + "," + std::to_string(ty) + ": " + problem;
                 return nullptr;
             }
         }

@@ -1,0 +1,127 @@
+// Path-find nodes on a real crowd: each node gets an agent at construction,
+// moves through setTarget and teleport, and releases the agent when deleted.
+#include "Engine/NodeManager.h"
+#include "Navigation/NavigationHolder.h"
+#include "Navigation/PathFindSceneNode.h"
+#include "TestNavMeshes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr float kStep = 1.0f / 30.0f; // seconds per update
+
+class PathFindNodeTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        nodes.clear();
+        NavigationHolder::destroyInstance();
+        NodeManager::destroyInstance();
+    }
+
+    void loadMesh(int version)
+    {
+        navtest::NavMeshFileImage image = navtest::NavMeshFileImage::of(navtest::obstacleMesh());
+        image.header.version = version;
+        const std::string path = navtest::tempPath("nodes.bin");
+        navtest::writeFile(path, image.bytes());
+        NavigationHolder::getInstance()->init(path);
+    }
+
+    PathFindSceneNode& addNode()
+    {
+        nodes.push_back(std::make_unique<PathFindSceneNode>("walker" + std::to_string(nodes.size())));
+        return *nodes.back();
+    }
+
+    const dtCrowdAgent& agentOf(const PathFindSceneNode& node)
+    {
+        return *NavigationHolder::crowd()->getCrowd().getAgent(node.agentIndex);
+    }
+
+    void step(int updates)
+    {
+        for (int i = 0; i < updates; ++i)
+            NavigationHolder::crowd()->update(kStep);
+    }
+
+    std::vector<std::unique_ptr<PathFindSceneNode>> nodes;
+};
+
+TEST_F(PathFindNodeTest, TeleportThenSetTargetWalksTheNodeThere)
+{
+    loadMesh(navigation::kNavMeshFileVersion);
+    PathFindSceneNode& node = addNode();
+    ASSERT_GE(node.agentIndex, 0);
+    EXPECT_EQ(agentOf(node).params.radius, 0.4f);
+    EXPECT_EQ(agentOf(node).params.height, 1.7f);
+
+    node.teleport({-8.0f, 0.5f, 8.0f});
+    EXPECT_NEAR(agentOf(node).npos[0], -8.0f, 0.01f);
+    EXPECT_NEAR(agentOf(node).npos[2], 8.0f, 0.01f);
+
+    const Vec3 target{8.0f, 0.0f, -1.0f};
+    node.setTarget(target);
+    EXPECT_EQ(node.targetPosition.x, target.x);
+    float previous = std::hypot(agentOf(node).npos[0] - target.x, agentOf(node).npos[2] - target.z);
+    for (int chunk = 0; chunk < 3; ++chunk) { // closer after every few updates
+        step(20);
+        const float now = std::hypot(agentOf(node).npos[0] - target.x, agentOf(node).npos[2] - target.z);
+        EXPECT_LT(now, previous);
+        previous = now;
+    }
+    step(300);
+    EXPECT_LT(std::hypot(agentOf(node).npos[0] - target.x, agentOf(node).npos[2] - target.z), 0.5f);
+}
+
+TEST_F(PathFindNodeTest, DeletingANodeDeactivatesItsAgent)
+{
+    loadMesh(navigation::kNavMeshFileVersion);
+    addNode();
+    const int index = nodes.back()->agentIndex;
+    ASSERT_GE(index, 0);
+    nodes.pop_back();
+    EXPECT_FALSE(NavigationHolder::crowd()->getCrowd().getAgent(index)->active);
+    EXPECT_EQ(addNode().agentIndex, index); // the slot is free again
+}
+
+TEST_F(PathFindNodeTest, NodesBeyondTheCrowdCapacityGetNoAgent)
+{
+    loadMesh(navigation::kNavMeshFileVersion);
+    for (int i = 0; i < PathfindTool::kMaxAgents; ++i)
+        ASSERT_EQ(addNode().agentIndex, i);
+    PathFindSceneNode& extra = addNode();
+    EXPECT_EQ(extra.agentIndex, -1);
+    extra.teleport({1.0f, 0.0f, 1.0f});
+    extra.setTarget({1.0f, 0.0f, 1.0f});
+    nodes.pop_back(); // removing the agentless node leaves every agent alone
+    for (int i = 0; i < PathfindTool::kMaxAgents; ++i)
+        ASSERT_TRUE(NavigationHolder::crowd()->getCrowd().getAgent(i)->active) << i;
+}
+
+TEST_F(PathFindNodeTest, WithoutAMeshNodesHaveNoAgentAndNeverMove)
+{
+    loadMesh(2);
+    PathFindSceneNode& node = addNode();
+    EXPECT_EQ(node.agentIndex, -1);
+    node.teleport({3.0f, 0.0f, 3.0f});
+    node.setTarget({5.0f, 0.0f, 5.0f});
+    step(10);
+    EXPECT_EQ(node.targetPosition.x, 5.0f); // remembered, though nothing walks
+    EXPECT_EQ(NavigationHolder::crowd()->targetRef, 0u);
+}
+
+TEST_F(PathFindNodeTest, NodesMayOutliveTheNavigationHolder)
+{
+    loadMesh(navigation::kNavMeshFileVersion);
+    addNode();
+    NavigationHolder::destroyInstance();
+    nodes.clear(); // no crowd left to release the agent from
+}
+
+} // namespace
