@@ -3,15 +3,23 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <iostream>
+#include <thread>
 
 namespace {
 
-GLFWwindow* createHiddenWindow()
+// A loaded X server now and then refuses a context; a second try gets one.
+constexpr int creationAttempts = 3;
+
+void logGlfwError(int code, const char* description)
 {
-    if (!glfwInit())
-        return nullptr;
-    std::atexit(glfwTerminate);
+    std::cerr << "GLFW error " << code << ": " << description << std::endl;
+}
+
+GLFWwindow* createHiddenWindowOnce()
+{
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
@@ -23,10 +31,26 @@ GLFWwindow* createHiddenWindow()
         return nullptr;
     glfwMakeContextCurrent(window);
     glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK)
+    if (glewInit() != GLEW_OK) {
+        glfwDestroyWindow(window);
         return nullptr;
+    }
     glGetError();
     return window;
+}
+
+GLFWwindow* createHiddenWindow()
+{
+    glfwSetErrorCallback(logGlfwError);
+    if (!glfwInit())
+        return nullptr;
+    std::atexit(glfwTerminate);
+    for (int attempt = 0; attempt < creationAttempts; ++attempt) {
+        if (GLFWwindow* window = createHiddenWindowOnce())
+            return window;
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    return nullptr;
 }
 
 } // namespace
