@@ -151,23 +151,16 @@ void GuiScreens::showPlayerHealth(float fraction)
         progressbarPlayerHealth->setProgress(fraction);
 }
 
-void GuiScreens::showMenu()
+void GuiScreens::showMenu() { activate(menuSheet); }
+
+void GuiScreens::showIngame() { activate(ingameSheet); }
+
+void GuiScreens::swapIngameAndDebug() { activate(activeSheet() == GuiSheet::Ingame ? debugSheet : ingameSheet); }
+
+void GuiScreens::activate(CEGUI::Window* sheet)
 {
     if (context)
-        context->setRootWindow(menuSheet);
-}
-
-void GuiScreens::showIngame()
-{
-    if (context)
-        context->setRootWindow(ingameSheet);
-}
-
-void GuiScreens::swapIngameAndDebug()
-{
-    if (!context)
-        return;
-    context->setRootWindow(activeSheet() == GuiSheet::Ingame ? debugSheet : ingameSheet);
+        context->setRootWindow(sheet);
 }
 
 GuiSheet GuiScreens::activeSheet() const

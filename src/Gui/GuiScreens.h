@@ -58,6 +58,7 @@ public:
     GuiSheet activeSheet() const;
 
 private:
+    void activate(CEGUI::Window* sheet);
     CEGUI::Window* findWidget(const char* name) const;
     template <typename Widget>
     bool lookUp(const char* name, Widget*& widget, std::string& loading);
