@@ -14,12 +14,9 @@ constexpr int kOffMeshPolyType = DT_POLYTYPE_OFFMESH_CONNECTION;
 constexpr int kOffMeshPolyVerts = 2;   // an off-mesh connection is a two-vertex polygon
 constexpr int kMinGroundPolyVerts = 3;
 constexpr int kMaxTileSide = 7;        // dtOppositeTile works on the eight neighbour sides 0..7
-// Coordinates beyond this make Detour's squared distances overflow, after which
-// its nearest-edge search finds no edge and follows a null pointer.
 // Edge flags of a detail triangle: two bits per edge, the low bit marks the polygon boundary.
 constexpr unsigned char kAnyBoundaryEdge = DT_DETAIL_EDGE_BOUNDARY | DT_DETAIL_EDGE_BOUNDARY << 2 |
                                            DT_DETAIL_EDGE_BOUNDARY << 4;
-constexpr float kMaxCoordinate = 1.0e7f; // metres
 
 // Recast winds polygons so that (dx1 * dz2 - dz1 * dx2) of consecutive edges is
 // of this sign; collinear corners are allowed.

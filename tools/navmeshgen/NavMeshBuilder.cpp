@@ -169,33 +169,29 @@ bool buildTileData(rcContext& ctx, const TriangleSoup& soup, const BuildSettings
     return dtCreateNavMeshData(&params, &data, &dataSize);
 }
 
+// Empty when the triangles can go to Recast, otherwise what is wrong with them.
+std::string checkSoup(const TriangleSoup& soup)
+{
+    if (soup.vertices.empty() || soup.triangles.empty() || soup.vertices.size() % 3 || soup.triangles.size() % 3)
+        return "no triangles to build from";
+    for (float v : soup.vertices)
+        if (!std::isfinite(v) || std::fabs(v) > navigation::kMaxCoordinate)
+            return "vertex coordinate " + std::to_string(v) + " is not a finite number within range";
+    const int vertexCount = int(soup.vertices.size() / 3);
+    for (int index : soup.triangles)
+        if (index < 0 || index >= vertexCount)
+            return "triangle corner " + std::to_string(index) + " names no vertex";
+    return {};
+}
+
 } // namespace
 
 navigation::NavMeshPtr buildNavMesh(const TriangleSoup& soup, const BuildSettings& settings, std::string& error)
 {
-    if (soup.vertices.empty() || soup.triangles.empty() || soup.vertices.size() % 3 || soup.triangles.size() % 3) {
-        error = "no triangles to build from";
+    error = checkSoup(soup);
+    if (!error.empty())
         return nullptr;
-    }
-    for (float v : soup.vertices) {
-        if (!std::isfinite(v) || std::fabs(v) > navigation::kMaxCoordinate) {
-            error = "vertex coordinate " + std::to_string(v) + " is not a finite number within range";
-            return nullptr;
-        }
-    }
-    for (float v : soup.vertices) {
-        if (!std::isfinite(v) || std::fabs(v) > navigation::kMaxCoordinate) {
-            error = "vertex coordinate " + std::to_string(v) + " is not a finite number within range";
-            return nullptr;
-        }
-    }
     const int vertexCount = int(soup.vertices.size() / 3);
-    for (int index : soup.triangles) {
-        if (index < 0 || index >= vertexCount) {
-            error = "triangle corner " + std::to_string(index) + " names no vertex";
-            return nullptr;
-        }
-    }
     LoggingContext ctx;
     rcConfig cfg = makeConfig(settings);
     rcCalcBounds(soup.vertices.data(), vertexCount, cfg.bmin, cfg.bmax);
