@@ -32,11 +32,12 @@ float floatFromBits(uint32_t bits) {
   return f;
 }
 
-// Attribute data; ASCII files from 7.2 on store the float bit patterns as integers.
+// Attribute data; ASCII files from 7.2 on store the float bit patterns as
+// integers (an array holding real numbers is taken as written).
 std::vector<float> attributeData(const ReadContext& ctx, const Record& curve) {
   const Property* p = curve.childValue("KeyAttrDataFloat");
   if (!p) return {};
-  if (ctx.document->format == Format::Ascii && ctx.document->version >= 7200) {
+  if (ctx.document->format == Format::Ascii && ctx.document->version >= 7200 && p->type() == 'l') {
     std::vector<float> out;
     for (int64_t v : p->toInt64s()) out.push_back(floatFromBits(static_cast<uint32_t>(v)));
     return out;

@@ -188,6 +188,7 @@ class AsciiEncoder {
     if (p.isArray()) {
       writeArray(p, depth, floatBits);
     } else if (p.type() == 'S' || p.type() == 'R') {
+      // Raw bytes (only the binary FileId) have no ASCII spelling here.
       writeString(p.type() == 'S' ? p.toString() : std::string());
     } else if (p.type() == 'C' && std::isalpha(static_cast<unsigned char>(p.toInt()))) {
       out_ += static_cast<char>(p.toInt());
