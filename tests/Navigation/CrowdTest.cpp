@@ -107,6 +107,32 @@ TEST_F(CrowdTest, TeleportPlacesTheAgentOnTheNearestPolygonThenItWalksToItsTarge
     EXPECT_TRUE(walk(index, target, 15.0f));
 }
 
+TEST(CrowdOffTheOrigin, AgentAddedOffTheMeshWalksOnceTeleportedOntoIt)
+{
+    // A floor far from the origin, where the crowd first places every agent.
+    navmeshgen::TriangleSoup soup;
+    const float a[3] = {20, 0, -5}, b[3] = {20, 0, 5}, c[3] = {30, 0, 5}, d[3] = {30, 0, -5};
+    navtest::addQuad(soup, a, b, c, d);
+    std::string error;
+    auto mesh = navmeshgen::buildNavMesh(soup, navmeshgen::BuildSettings{}, error);
+    ASSERT_TRUE(mesh) << error;
+    dtNavMeshQuery* query = dtAllocNavMeshQuery();
+    ASSERT_TRUE(dtStatusSucceed(query->init(mesh.get(), 2048)));
+    PathfindTool tool;
+    tool.init(mesh.get(), query);
+
+    const int index = tool.addAgent(kRadius, kHeight);
+    const dtCrowdAgent& agent = *tool.getCrowd().getAgent(index);
+    EXPECT_EQ(agent.state, DT_CROWDAGENT_STATE_INVALID);
+    const float start[3] = {22, 0, 0}, target[3] = {28, 0, 3};
+    tool.teleport(index, start);
+    tool.setMoveTarget(index, target);
+    for (int i = 0; i < 300 && horizontalDistance(agent.npos, target) > kArrived; ++i)
+        tool.update(kStep);
+    EXPECT_LT(horizontalDistance(agent.npos, target), kArrived);
+    dtFreeNavMeshQuery(query);
+}
+
 TEST_F(CrowdTest, TeleportFarFromTheMeshLeavesTheAgentAlone)
 {
     const int index = tool.addAgent(kRadius, kHeight);
