@@ -14,13 +14,13 @@
 #include "Engine/TextureManager.h"
 #include "Engine/Timer.h"
 #include "Engine/Window.h"
+#include "Fbx/Scene.h"
+#include "Game/GameSession.h"
+#include "Game/PlayerCharacter.h"
 #include "Gui/CeguiSetupManager.h"
 #include "Import/CameraManager.h"
 #include "Import/GameObjects.h"
 #include "Import/SceneLoader.h"
-#include "Fbx/Scene.h"
-#include "Game/GameSession.h"
-#include "Game/PlayerCharacter.h"
 #include "Input/InputSystem.h"
 #include "Navigation/NavigationHolder.h"
 #include "Sound/SoundManager.h"
@@ -38,7 +38,6 @@ constexpr float freeCameraWheelStep = 0.03f;  // distance per wheel unit
 constexpr float freeCameraLookStep = 0.08f;   // degrees per pixel
 constexpr float playerCameraTurnStep = 0.6f;  // radians per window width
 constexpr float playerCameraWheelStep = 0.002f;
-
 
 } // namespace
 
