@@ -17,6 +17,10 @@ namespace {
 
 GameSession* instance = nullptr;
 
+// The aim point lies on the surface the cursor's ray met, where a segment
+// ending there may just miss it; the shot's level test reaches this far
+// beyond, so that a wall under the cursor stops the shot.
+constexpr float levelTestOvershoot = 0.1f; // metres
 
 } // namespace
 
@@ -125,17 +129,21 @@ HealthObject* GameSession::shoot(Vec3 source)
 {
     CollisionWorld* world = CollisionWorld::getInstance();
     float fraction = 0.0f;
-    bool levelHit = world->rayHitsLevel(source, aimPoint, fraction);
-    float levelDistance = length(aimPoint - source) * fraction;
+    Vec3 levelEnd = aimPoint + normalize(aimPoint - source) * levelTestOvershoot;
+    bool levelHit = world->rayHitsLevel(source, levelEnd, fraction);
+    float levelDistance = length(levelEnd - source) * fraction;
     std::vector<HitRecord> hits;
     if (!world->shotTest(source, aimPoint, hits))
         return nullptr;
-    if (levelHit && hits.front().distance > levelDistance)
-        return nullptr; // a wall is in the way
+    // The slab reaches behind the muzzle, so the player's own meshes are
+    // touched first; the wall is measured against the character hit.
     for (const HitRecord& hit : hits) {
         HealthObject* owner = world->getOwner(hit.object);
-        if (!dynamic_cast<PlayerCharacter*>(owner))
-            return owner;
+        if (dynamic_cast<PlayerCharacter*>(owner))
+            continue; // the player cannot shoot himself
+        if (levelHit && hit.distance > levelDistance)
+            return nullptr; // a wall is in the way
+        return owner;
     }
     return nullptr;
 }

@@ -1,0 +1,164 @@
+#include "GameFixture.h"
+
+#include "Engine/CameraState.h"
+#include "Engine/CollidableRenderObject.h"
+#include "Engine/CollisionWorld.h"
+#include "Engine/Globals.h"
+#include "Engine/LightManager.h"
+#include "Engine/NodeManager.h"
+#include "Game/AIAgent.h"
+#include "Game/GameSession.h"
+#include "Game/PlayerCharacter.h"
+#include "Import/CameraManager.h"
+#include "Import/GameObjects.h"
+#include "Navigation/NavigationHolder.h"
+#include "Sound/SoundManager.h"
+#include "TestNavMeshes.h"
+
+#include <DetourCrowd.h>
+
+namespace {
+
+constexpr float testScreenWidth = 800.0f; // pixels
+constexpr float testScreenHeight = 600.0f;
+
+// Marker positions in their model's space (x, y, z, 1).
+const MarkerMap playerMarkers = {{"WeaponTriggerAttachpoint", {0.25f, 1.2f, 0.35f, 1.0f}}};
+const MarkerMap pistolMarkers = {{"ShotSource", {0.0f, 0.05f, 0.3f, 1.0f}},
+                                 {"FlashlightMount", {0.0f, -0.05f, 0.1f, 1.0f}}};
+const MarkerMap flashlightMarkers = {{"FlashlightBackCenter", {0.0f, 0.0f, -0.1f, 1.0f}},
+                                     {"FlashlightFrontCenter", {0.0f, 0.0f, 0.1f, 1.0f}}};
+
+// Adds a box model to a template's root; collidable models can be hit.
+void addModel(GameObject which, const std::string& name, Vec3 lo, Vec3 hi, const MarkerMap* markers,
+              bool collidable)
+{
+    MeshData mesh = closedBoxMesh(name, lo, hi);
+    mesh.markers = markers;
+    SceneGraphNode* model = collidable ? new CollidableRenderObject(mesh) : new RenderObject(mesh);
+    requireGameObjectTemplate(which).addChild(model);
+}
+
+const std::string& navMeshPath()
+{
+    static const std::string path = [] {
+        std::string file = navtest::tempPath("game_floor.bin");
+        navtest::writeFile(file, navtest::NavMeshFileImage::of(navtest::obstacleMesh()).bytes());
+        return file;
+    }();
+    return path;
+}
+
+} // namespace
+
+MeshData closedBoxMesh(const std::string& name, Vec3 lo, Vec3 hi)
+{
+    MeshData mesh = boxMesh(name, lo, hi);
+    const Vec3 corner[8] = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z},
+                            {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
+    const int faces[6][4] = {{0, 1, 2, 3}, {4, 5, 6, 7}, {0, 1, 5, 4}, {3, 2, 6, 7}, {0, 3, 7, 4}, {1, 2, 6, 5}};
+    mesh.positions.clear();
+    for (const auto& face : faces)
+        for (int index : {face[0], face[1], face[2], face[0], face[2], face[3]})
+            mesh.positions.insert(mesh.positions.end(), {corner[index].x, corner[index].y, corner[index].z, 1.0f});
+    mesh.texcoords.assign(36 * 2, 0.5f);
+    mesh.triangleCounts = {12};
+    return mesh;
+}
+
+void GameTest::SetUp()
+{
+    SceneTest::SetUp();
+    NavigationHolder::getInstance()->init(navMeshPath());
+    ASSERT_NE(NavigationHolder::crowd(), nullptr);
+    ASSERT_TRUE(NavigationHolder::crowd()->hasMesh());
+    screenWidth = testScreenWidth;
+    screenHeight = testScreenHeight;
+    gameRunning = false;
+    spawnPoints().clear();
+    buildTemplates(templateMarkers());
+    buildLevel();
+    session = GameSession::getInstance();
+}
+
+void GameTest::TearDown()
+{
+    GameSession::destroyInstance();
+    LightManager::destroyInstance();
+    SceneTest::TearDown(); // the registry deletes every node: characters, templates, wall
+    clearGameObjects();
+    CollisionWorld::destroyInstance();
+    NavigationHolder::destroyInstance();
+    CameraManager::destroyInstance();
+    SoundManager::destroyInstance();
+    spawnPoints().clear();
+    gameRunning = false;
+}
+
+void GameTest::buildTemplates(TemplateMarkers markers)
+{
+    addModel(GameObject::Skull, "GAMEOBJECT_SKULL_skull", {-0.4f, 0.2f, -0.4f}, {0.4f, 1.5f, 0.4f}, nullptr, true);
+    addModel(GameObject::PlayerDummy, "GAMEOBJECT_PLAYERDUMMY_body", {-0.3f, 0.0f, -0.3f}, {0.3f, 1.8f, 0.3f},
+             markers.weapon ? &playerMarkers : nullptr, true);
+    addModel(GameObject::Pistol, "GAMEOBJECT_PISTOL_pistol", {-0.03f, -0.1f, -0.05f}, {0.03f, 0.05f, 0.3f},
+             markers.weapon ? &pistolMarkers : nullptr, false);
+    addModel(GameObject::Flashlight, "GAMEOBJECT_FLASHLIGHT_lamp", {-0.03f, -0.03f, -0.1f}, {0.03f, 0.03f, 0.1f},
+             markers.flashlight ? &flashlightMarkers : nullptr, false);
+    addModel(GameObject::MuzzleFlash, "GAMEOBJECT_MUZZLEFLASH_flame", {-0.05f, -0.05f, 0.0f},
+             {0.05f, 0.05f, 0.2f}, nullptr, false);
+}
+
+// The level is built after the templates, as at start-up, so that the
+// templates' meshes leave the collidables' list with the level's.
+void GameTest::buildLevel()
+{
+    auto* wall = new CollidableRenderObject(closedBoxMesh("wall", {-3.0f, 0.0f, wallZ - 0.2f}, {3.0f, 3.0f, wallZ}));
+    wall->setParent(NodeManager::getInstance()->getRoot());
+    CollisionWorld::getInstance()->buildLevelMesh();
+    ASSERT_TRUE(CollisionWorld::getInstance()->hasLevel());
+}
+
+PlayerCharacter& GameTest::startGame()
+{
+    session->setUp();
+    session->startGame();
+    return *session->player();
+}
+
+AIAgent& GameTest::addSkull(Vec3 where)
+{
+    auto* skull = new AIAgent();
+    skull->teleport(where);
+    skull->targetPosition = where; // as the spawner leaves it: no chase under way
+    const Vec3 move = agentPositionOf(skull->agentIndex) - skull->getTransform().translationPart();
+    skull->translate(move.x, move.y, move.z);
+    session->enemies.push_back(skull);
+    return *skull;
+}
+
+void GameTest::stepCrowd(double dt) { NavigationHolder::crowd()->update(static_cast<float>(dt)); }
+
+void GameTest::frame(double dt)
+{
+    stepCrowd(dt);
+    session->update(dt);
+}
+
+void GameTest::lookThroughCursor(Vec3 eye, Vec3 target)
+{
+    constexpr float fieldOfView = 60.0f; // degrees
+    currentCamera.eye = eye;
+    currentCamera.direction = normalize(target - eye);
+    currentCamera.nearPlane = 0.1f;
+    currentCamera.farPlane = 1000.0f;
+    currentCamera.setMatrices(lookAt(eye, target, {0.0f, 1.0f, 0.0f}),
+                              perspective(fieldOfView, screenWidth / screenHeight, currentCamera.nearPlane,
+                                          currentCamera.farPlane));
+    session->setCursor(screenWidth / 2.0f, screenHeight / 2.0f);
+}
+
+Vec3 GameTest::agentPositionOf(int agentIndex)
+{
+    const dtCrowdAgent* agent = NavigationHolder::crowd()->getCrowd().getAgent(agentIndex);
+    return {agent->npos[0], agent->npos[1], agent->npos[2]};
+}

@@ -1,0 +1,71 @@
+#pragma once
+// A small but complete game world for the gameplay tests: a real GL context,
+// a Recast-built 24 x 24 m floor as the navigation mesh with a real Detour
+// crowd on it, a Bullet level made of one wall, and the six game-object
+// templates built from boxes with the markers the player's equipment hangs on.
+//
+//   the floor  x, z in [-12, 12] at height 0 (a box stands on x 2..6, z -2..2)
+//   the wall   x in [-3, 3], y in [0, 3], z in [-4.2, -4]: in the level mesh only
+#include "SceneTestSupport.h"
+
+#include "Engine/Math.h"
+
+#include <string>
+
+class AIAgent;
+class GameSession;
+class PlayerCharacter;
+
+// Which markers the templates carry.
+struct TemplateMarkers {
+    bool weapon = true;     // "WeaponTriggerAttachpoint" on the player, "ShotSource"/"FlashlightMount" on the pistol
+    bool flashlight = true; // "FlashlightBackCenter"/"FlashlightFrontCenter" on the flashlight
+};
+
+class GameTest : public SceneTest {
+protected:
+    static constexpr double frameSeconds = 1.0 / 30.0;
+    static constexpr float wallZ = -4.0f; // the wall's face towards the origin
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // The markers the templates get; a fixture may leave some out.
+    virtual TemplateMarkers templateMarkers() const { return {}; }
+
+    // The session set up (no spawn points yet: no enemies) and a game started.
+    PlayerCharacter& startGame();
+    // A waiting skull on the floor point nearest to `where`, its node on its
+    // agent, listed in the session.
+    AIAgent& addSkull(Vec3 where);
+
+    // One game frame as the engine runs it: the crowd, then the session.
+    void frame(double dt = frameSeconds);
+    // The crowd alone.
+    void stepCrowd(double dt = frameSeconds);
+
+    // Puts the camera at `eye` looking at `target` and the GUI cursor at the
+    // centre of the screen, so that the next update aims along that line.
+    void lookThroughCursor(Vec3 eye, Vec3 target);
+
+    // Where a character's crowd agent stands.
+    static Vec3 agentPositionOf(int agentIndex);
+
+    GameSession* session = nullptr;
+
+private:
+    void buildTemplates(TemplateMarkers markers);
+    void buildLevel();
+};
+
+// A closed box of 12 triangles spanning `lo` to `hi` in mesh space.
+MeshData closedBoxMesh(const std::string& name, Vec3 lo, Vec3 hi);
+
+// Runs `action` and returns what it wrote to standard output.
+template <typename Action>
+std::string stdoutOf(Action action)
+{
+    testing::internal::CaptureStdout();
+    action();
+    return testing::internal::GetCapturedStdout();
+}
