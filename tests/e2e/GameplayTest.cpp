@@ -1,0 +1,116 @@
+// A game played through the X server as a player would: START GAME on the
+// menu, walk with W, shoot with the left button, and quit with Escape.
+#include "Engine/Config.h"
+
+#include "Process.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path gameBinary = UMBRANT_GAME_BINARY;
+constexpr double startSeconds = 60.0;
+constexpr double showSeconds = 10.0;
+constexpr double quitSeconds = 30.0;
+constexpr double guiCursorScale = 0.3;  // GUI pixels per mouse pixel
+constexpr int startButtonBelowCentre = 64; // GUI pixels from the cursor's first place
+constexpr int cursorSteps = 5;
+constexpr auto walkTime = std::chrono::milliseconds(1500);
+constexpr auto shotInterval = std::chrono::milliseconds(300);
+constexpr int shots = 4;
+
+using Colour = std::array<int, 3>;
+struct Spot {
+    int x, y;
+};
+constexpr Spot menuBand{40, 300};        // dark band of the menu
+constexpr Spot startButtonEdge{630, 430}; // red while the cursor is on the button
+constexpr Spot healthBar{150, 724};       // red while a game runs
+
+bool isDark(Colour c) { return c[0] <= 45 && c[1] <= 45 && c[2] <= 45; }
+bool isRed(Colour c) { return c[0] >= 110 && c[0] > c[1] + 60 && c[0] > c[2] + 60; }
+
+class PlayedGame {
+public:
+    PlayedGame() : process(gameBinary, {}, gameBinary.parent_path())
+    {
+        waitFor(startSeconds, [&] {
+            std::string ids = runCommand("xdotool search --name '^" + config::windowTitle + "$' 2>/dev/null");
+            window = ids.substr(0, ids.find('\n'));
+            return !window.empty();
+        });
+    }
+    ~PlayedGame()
+    {
+        if (process.isRunning())
+            xdotool("key Escape");
+        process.wait(quitSeconds);
+    }
+
+    // Runs an xdotool command with the game's window focused (real X input).
+    void xdotool(const std::string& command)
+    {
+        runCommand("xdotool windowfocus --sync " + window + " " + command);
+    }
+    Colour pixel(Spot spot)
+    {
+        std::istringstream text(runCommand("xwd -id " + window + " -silent | convert xwd:- -crop 1x1+" +
+                                           std::to_string(spot.x) + "+" + std::to_string(spot.y) +
+                                           " -depth 8 rgb:- | od -An -tu1"));
+        Colour c{-1, -1, -1};
+        text >> c[0] >> c[1] >> c[2];
+        return c;
+    }
+    template <typename Condition>
+    bool shows(Spot spot, Condition condition)
+    {
+        return waitFor(showSeconds, [&] { return condition(pixel(spot)); });
+    }
+
+    ChildProcess process;
+    std::string window;
+};
+
+TEST(Gameplay, StartFromTheMenuWalkShootAndQuit)
+{
+    PlayedGame game;
+    ASSERT_FALSE(game.window.empty()) << game.process.output() << game.process.errors();
+    ASSERT_TRUE(game.shows(menuBand, isDark)) << "no menu";
+
+    // The GUI cursor starts at the window's centre, just above the start button.
+    const int mouseStep = static_cast<int>(startButtonBelowCentre / guiCursorScale / cursorSteps);
+    for (int i = 0; i < cursorSteps; ++i) {
+        game.xdotool("mousemove_relative -- 0 " + std::to_string(mouseStep));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_TRUE(game.shows(startButtonEdge, isRed)) << "the cursor is not on START GAME";
+    game.xdotool("click 1");
+    ASSERT_TRUE(game.shows(healthBar, isRed)) << "the game did not start";
+
+    game.xdotool("keydown w");
+    std::this_thread::sleep_for(walkTime);
+    EXPECT_TRUE(game.process.isRunning()) << "the game ended while the player walked";
+    game.xdotool("keyup w");
+
+    for (int i = 0; i < shots; ++i) {
+        game.xdotool("click 1");
+        std::this_thread::sleep_for(shotInterval);
+    }
+    EXPECT_TRUE(game.process.isRunning()) << "the game ended after the shots";
+    EXPECT_TRUE(game.shows(healthBar, isRed)) << "the game is no longer running";
+
+    game.xdotool("key Escape");
+    EXPECT_EQ(game.process.wait(quitSeconds), 0) << game.process.errors();
+    EXPECT_EQ(game.process.output().find("Error at "), std::string::npos) << game.process.output();
+    EXPECT_EQ(game.process.errors().find("Error at "), std::string::npos) << game.process.errors();
+}
+
+} // namespace
