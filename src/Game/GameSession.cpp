@@ -154,7 +154,9 @@ void GameSession::spawnWave()
         return;
     for (int i = 0; i < waveSize && !spawnPoints->empty(); ++i) {
         int count = static_cast<int>(spawnPoints->size());
-        int index = std::clamp(static_cast<int>(std::rand() / 32768.0 * count), 0, count - 1);
+        // Scaled by the library's own range: glibc's rand() reaches 2^31 - 1,
+        // where a fixed 32768 would send every enemy to the last point.
+        int index = std::clamp(static_cast<int>(std::rand() / (RAND_MAX + 1.0) * count), 0, count - 1);
         auto* enemy = new AIAgent();
         enemy->teleport((*spawnPoints)[index]);
         // Its last move target is where it stands, so that a chase towards a

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -141,6 +142,29 @@ TEST_F(SkullTest, AWaveChasesThePlayerThroughTheCrowdAndAttacks)
         }
     }
     EXPECT_GE(attacking, 1);
+}
+
+TEST_F(SkullTest, SkullsThatCannotSeeThePlayerStayWhereTheySpawned)
+{
+    // The player has been given a move target, which new crowd agents inherit.
+    player->forwardInput = 1.0f;
+    frame();
+    player->forwardInput = 0.0f;
+    const Vec3 spawnPoint{-8.0f, 0.0f, -8.0f};
+    spawnPoints() = {spawnPoint};
+    session->spawnWave();
+    for (AIAgent* skull : session->enemies)
+        skull->sightRange = 1.0f; // metres: the player, 11 m away, is out of sight
+    for (int i = 0; i < 90; ++i) // three seconds
+        frame();
+    // Crowded together they push each other apart, but their middle stays.
+    Vec3 middle;
+    for (const AIAgent* skull : session->enemies) {
+        EXPECT_EQ(skull->aiState, AIAgent::Wait);
+        middle = middle + skull->getTransform().translationPart() * (1.0f / session->enemies.size());
+    }
+    EXPECT_LT(std::hypot(middle.x - spawnPoint.x, middle.z - spawnPoint.z), 0.5f)
+        << "the waiting skulls wandered to " << middle.x << ", " << middle.z;
 }
 
 TEST_F(SkullTest, WithoutAPlayerASkullFallsBackToWaiting)

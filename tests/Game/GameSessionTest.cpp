@@ -165,6 +165,24 @@ TEST_F(SessionTest, AWaveAddsSevenUpToThirtyEnemiesAndNoneBeyond)
     EXPECT_EQ(session->enemies.size(), 31u);
 }
 
+TEST_F(SessionTest, WavesSpreadOverEverySpawnPoint)
+{
+    startGame();
+    const std::vector<Vec3> points = {{-8.0f, 0.0f, -8.0f}, {8.0f, 0.0f, 8.0f}, {-8.0f, 0.0f, 8.0f}};
+    spawnPoints() = points;
+    for (int wave = 0; wave < 5; ++wave)
+        session->spawnWave();
+    ASSERT_EQ(session->enemies.size(), 35u);
+    std::vector<int> used(points.size(), 0);
+    for (const AIAgent* enemy : session->enemies) {
+        const Vec3 at = agentPositionOf(enemy->agentIndex);
+        for (size_t i = 0; i < points.size(); ++i)
+            used[i] += std::hypot(at.x - points[i].x, at.z - points[i].z) < 0.01f ? 1 : 0;
+    }
+    for (size_t i = 0; i < points.size(); ++i)
+        EXPECT_GT(used[i], 0) << "no enemy came from spawn point " << i << " of 35";
+}
+
 TEST_F(SessionTest, WithoutSpawnPointsWavesBringNobody)
 {
     startGame();
