@@ -56,10 +56,6 @@ InputManager::InputManager(GLFWwindow* window) : window(window)
     if (window) {
         glfwSetWindowUserPointer(window, this);
         installCallbacks(window, true);
-        // The cursor's position now is the baseline of the first motion.
-        double x = 0.0, y = 0.0;
-        glfwGetCursorPos(window, &x, &y);
-        mouseDevice.moveTo(x, y);
     }
 }
 

@@ -91,13 +91,11 @@ TEST_F(InputSystemTest, KeyCodesFollowTheScanCodeNumbering)
 TEST_F(InputSystemTest, MouseMotionIsPerFrameAndPositionIsClipped)
 {
     InputManager* events = input.manager();
-    double x = 0.0, y = 0.0;
-    glfwGetCursorPos(sharedGLWindow(), &x, &y);
-    events->onCursorPosition(x + 100.0, y + 100.0); // the first motion counts from the cursor's place
-    input.Update();
-    EXPECT_EQ(input.mouse.device->state().X.rel, 100);
+    // The first position is only the baseline: where the pointer jumped from
+    // when the window captured it is unknown.
     events->onCursorPosition(100.0, 100.0);
     input.Update();
+    EXPECT_EQ(input.mouse.device->state().X.rel, 0);
     events->onCursorPosition(130.0, 90.0);
     events->onCursorPosition(140.0, 95.0);
     input.Update();
@@ -164,7 +162,6 @@ TEST_F(InputSystemTest, BufferedEventsReachTheListenerInOrder)
     events->onKey(GLFW_KEY_A, GLFW_RELEASE);
     events->onCursorPosition(10.0, 10.0);
     events->onCursorPosition(13.0, 6.0);
-    listener.events.erase(listener.events.begin() + 3); // the move from the cursor's place to (10, 10)
     events->onScroll(1.0);
     events->onMouseButton(GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS);
     events->onMouseButton(GLFW_MOUSE_BUTTON_RIGHT, GLFW_RELEASE);

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <vector>
 #include <chrono>
 #include <filesystem>
 #include <sstream>
@@ -74,6 +76,32 @@ public:
     {
         return waitFor(showSeconds, [&] { return condition(pixel(spot)); });
     }
+    // A 32 x 24 grey thumbnail of the window, to compare whole pictures.
+    std::vector<int> thumbnail()
+    {
+        std::istringstream text(runCommand("xwd -id " + window +
+                                           " -silent | convert xwd:- -resize 32x24! -colorspace gray -depth 8 "
+                                           "gray:- | od -An -tu1 -v"));
+        std::vector<int> grey;
+        for (int value; text >> value;)
+            grey.push_back(value);
+        return grey;
+    }
+    // Moves the GUI cursor from the window's centre onto START GAME and clicks it.
+    bool startFromMenu()
+    {
+        if (!shows(menuBand, isDark))
+            return false;
+        const int mouseStep = static_cast<int>(startButtonBelowCentre / guiCursorScale / cursorSteps);
+        for (int i = 0; i < cursorSteps; ++i) {
+            xdotool("mousemove_relative -- 0 " + std::to_string(mouseStep));
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        if (!shows(startButtonEdge, isRed))
+            return false;
+        xdotool("click 1");
+        return shows(healthBar, isRed);
+    }
 
     ChildProcess process;
     std::string window;
@@ -83,17 +111,7 @@ TEST(Gameplay, StartFromTheMenuWalkShootAndQuit)
 {
     PlayedGame game;
     ASSERT_FALSE(game.window.empty()) << game.process.output() << game.process.errors();
-    ASSERT_TRUE(game.shows(menuBand, isDark)) << "no menu";
-
-    // The GUI cursor starts at the window's centre, just above the start button.
-    const int mouseStep = static_cast<int>(startButtonBelowCentre / guiCursorScale / cursorSteps);
-    for (int i = 0; i < cursorSteps; ++i) {
-        game.xdotool("mousemove_relative -- 0 " + std::to_string(mouseStep));
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    ASSERT_TRUE(game.shows(startButtonEdge, isRed)) << "the cursor is not on START GAME";
-    game.xdotool("click 1");
-    ASSERT_TRUE(game.shows(healthBar, isRed)) << "the game did not start";
+    ASSERT_TRUE(game.startFromMenu()) << "the menu did not start a game";
 
     game.xdotool("keydown w");
     std::this_thread::sleep_for(walkTime);
@@ -111,6 +129,52 @@ TEST(Gameplay, StartFromTheMenuWalkShootAndQuit)
     EXPECT_EQ(game.process.wait(quitSeconds), 0) << game.process.errors();
     EXPECT_EQ(game.process.output().find("Error at "), std::string::npos) << game.process.output();
     EXPECT_EQ(game.process.errors().find("Error at "), std::string::npos) << game.process.errors();
+}
+
+// Mean absolute difference of two thumbnails, 0 to 255.
+double pictureChange(const std::vector<int>& a, const std::vector<int>& b)
+{
+    if (a.size() != b.size() || a.empty())
+        return 255.0;
+    double sum = 0.0;
+    for (size_t i = 0; i < a.size(); ++i)
+        sum += std::abs(a[i] - b[i]);
+    return sum / a.size();
+}
+
+constexpr double cameraCut = 6.0;       // a different camera changes the picture at least this much
+constexpr auto settleTime = std::chrono::milliseconds(1500);
+
+TEST(Gameplay, CameraKeysSwitchBetweenTheLevelCameraAndTheFreeCamera)
+{
+    PlayedGame game;
+    ASSERT_FALSE(game.window.empty()) << game.process.output() << game.process.errors();
+    ASSERT_TRUE(game.startFromMenu()) << "the menu did not start a game";
+    std::this_thread::sleep_for(settleTime);
+    std::vector<int> player = game.thumbnail();
+
+    // 0: the level's overview camera, flying along its path.
+    game.xdotool("key 0");
+    std::this_thread::sleep_for(settleTime);
+    std::vector<int> overview = game.thumbnail();
+    EXPECT_GT(pictureChange(player, overview), cameraCut) << "key 0 kept the player camera";
+    std::this_thread::sleep_for(settleTime);
+    EXPECT_GT(pictureChange(overview, game.thumbnail()), 1.0) << "the overview camera does not fly";
+
+    // 1 with one level camera: back to the free/player camera; Shift+F frees
+    // it, and W flies it forward.
+    game.xdotool("key 1");
+    std::this_thread::sleep_for(settleTime);
+    std::vector<int> back = game.thumbnail();
+    EXPECT_GT(pictureChange(overview, back), cameraCut) << "key 1 kept the overview camera";
+    game.xdotool("keydown Shift_L key f keyup Shift_L");
+    game.xdotool("keydown w");
+    std::this_thread::sleep_for(settleTime);
+    game.xdotool("keyup w");
+    EXPECT_GT(pictureChange(back, game.thumbnail()), cameraCut) << "W did not move the free camera";
+
+    game.xdotool("key Escape");
+    EXPECT_EQ(game.process.wait(quitSeconds), 0) << game.process.errors();
 }
 
 } // namespace
