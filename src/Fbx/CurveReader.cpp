@@ -3,22 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Fbx/KeyAttrFlags.h"
 #include "Fbx/SceneReader.h"
 
 namespace fbx::detail {
 
 namespace {
-
-// KeyAttrFlags bits (linear, 0x4, is what remains when neither is set).
-constexpr int32_t kConstant = 0x00000002;
-constexpr int32_t kCubic = 0x00000008;
-constexpr int32_t kConstantNextOrAuto = 0x00000100;
-constexpr int32_t kTangentUser = 0x00000400;
-constexpr int32_t kTangentBreak = 0x00000800;
-constexpr int32_t kRightWeighted = 0x01000000;
-constexpr int32_t kNextLeftWeighted = 0x02000000;
-// Weight tokens are stored as 16-bit integers over this divider.
-constexpr double kWeightDivider = 9999.0;
 
 uint32_t floatBits(float f) {
   uint32_t bits;

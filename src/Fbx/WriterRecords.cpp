@@ -4,21 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "Fbx/KeyAttrFlags.h"
 #include "Fbx/WriterRecords.h"
 
 namespace fbx::detail {
 
 namespace {
 
-// KeyAttrFlags bits, as the reader decodes them.
-constexpr int32_t kConstant = 0x00000002;
-constexpr int32_t kLinear = 0x00000004;
-constexpr int32_t kCubic = 0x00000008;
-constexpr int32_t kConstantNextOrAuto = 0x00000100;
-constexpr int32_t kTangentUser = 0x00000400;
-constexpr int32_t kRightWeighted = 0x01000000;
-constexpr int32_t kNextLeftWeighted = 0x02000000;
-constexpr double kWeightDivider = 9999.0;
 constexpr float kDefaultWeight = 1.0f / 3;
 
 const char* mappingName(MappingMode m) {
