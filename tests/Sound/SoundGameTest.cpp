@@ -1,8 +1,8 @@
 // The real game's sound, run from a temporary copy of the game tree whose
 // sound folder each test fills as it needs.
 #include "Engine/Config.h"
-#include "Gui/GuiInput.h"
 
+#include "GuiCursor.h"
 #include "Process.h"
 #include "WaveOutput.h"
 
@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -22,16 +24,16 @@ const fs::path resources = UMBRANT_RESOURCES_DIR;
 constexpr double startSeconds = 60.0;
 constexpr double quitSeconds = 30.0;
 constexpr double keySeconds = 10.0;        // for a key press to be heard in the mix
+constexpr int keyPauseMilliseconds = 1000; // between two presses of one key
 constexpr double levelSeconds = 0.1;       // span of the mix whose level is measured
-constexpr double focusSeconds = 1.0;       // for the game to take the keyboard and pointer
 constexpr double silence = 1e-4;           // RMS of a mix with nothing playing
 constexpr double loud = 0.05;              // RMS the music stays above
 
-// The GUI cursor starts at the window's centre and follows the mouse scaled
-// down; the menu's start button (Umbrant_menu.layout) has its top edge at
-// 58 % of the height and is 56 pixels high.
-constexpr double startButtonCentreY = 0.58 * config::height + 28.0;
-const long mouseStepsToStartButton = std::lround((startButtonCentreY - config::height / 2.0) / guiMouseMotionScale);
+// The centre of the menu's start button, in window pixels.
+struct WindowSpot {
+    int x, y;
+};
+constexpr WindowSpot startButton{512, 449};
 
 // bin/ and Resources/ in a temporary folder: every resource is linked to the
 // real one except the sound folder, which holds only the files named.
@@ -142,15 +144,18 @@ TEST(GameSound, MusicKeyInAGameStopsTheMusicAndPlaysItAgain)
     ASSERT_TRUE(waitForLine(game, "Initialized SoundManager\n")) << game.output() << game.errors();
     const std::string window = gameWindow();
     ASSERT_FALSE(window.empty());
-    // The game takes the pointer to its centre once it sees the focus.
-    sendToGame(window, "sleep " + std::to_string(focusSeconds) + " mousemove_relative --sync 0 " +
-                           std::to_string(mouseStepsToStartButton) + " click 1");
-
-    // B acts only in a game; the first press stops the music whether or not
-    // the game start played it, the second plays it, the third stops it again.
+    moveGuiCursorTo(window, startButton.x, startButton.y);
+    sendToGame(window, "click 1");
+    // Starting a game plays the music; B, which acts only in a game, stops
+    // it, plays it again and stops it again. Each press comes a moment after
+    // the last, so that the game sees the key up in between: at a few frames
+    // per second two quick taps would read as one held key.
+    double level = 0.0;
+    EXPECT_TRUE(waitFor(keySeconds, [&] { return (level = latestLevel(wave)) > loud; }))
+        << "no music after the start, level " << level;
     for (bool musicPlays : {false, true, false}) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(keyPauseMilliseconds));
         sendToGame(window, "key b");
-        double level = 0.0;
         EXPECT_TRUE(waitFor(keySeconds, [&] {
             level = latestLevel(wave);
             return musicPlays ? level > loud : (level >= 0.0 && level < silence);

@@ -2,6 +2,7 @@
 // menu, walk with W, shoot with the left button, and quit with Escape.
 #include "Engine/Config.h"
 
+#include "GuiCursor.h"
 #include "Process.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +23,6 @@ const fs::path gameBinary = UMBRANT_GAME_BINARY;
 constexpr double startSeconds = 60.0;
 constexpr double showSeconds = 10.0;
 constexpr double quitSeconds = 30.0;
-constexpr double guiCursorScale = 0.3;  // GUI pixels per mouse pixel
-constexpr int windowWidth = 1024;
-constexpr int windowHeight = 768;
 constexpr auto walkTime = std::chrono::milliseconds(1500);
 constexpr auto shotInterval = std::chrono::milliseconds(300);
 constexpr int shots = 4;
@@ -77,27 +75,6 @@ public:
     {
         return waitFor(showSeconds, [&] { return condition(pixel(spot)); });
     }
-    // True once the game has read the pointer's last motion: it puts the
-    // captured pointer back at the window's centre when it does.
-    bool pointerCentred()
-    {
-        return waitFor(showSeconds, [&] {
-            return runCommand("xdotool getmouselocation --shell | head -2 | tr -d '\\n'") ==
-                   "X=" + std::to_string(windowWidth / 2) + "Y=" + std::to_string(windowHeight / 2);
-        });
-    }
-    // Moves the GUI cursor by (dx, dy) GUI pixels in pointer steps that stay
-    // inside the window, each read by the game before the next.
-    void moveCursor(int dx, int dy)
-    {
-        const int steps = 6;
-        for (int i = 0; i < steps; ++i) {
-            pointerCentred();
-            xdotool("mousemove_relative -- " + std::to_string(int(dx / guiCursorScale / steps)) + " " +
-                    std::to_string(int(dy / guiCursorScale / steps)));
-        }
-        pointerCentred();
-    }
     // A 32 x 24 grey thumbnail of the window, to compare whole pictures.
     std::vector<int> thumbnail()
     {
@@ -109,15 +86,12 @@ public:
             grey.push_back(value);
         return grey;
     }
-    // Moves the GUI cursor into the top-left corner and from there onto START
-    // GAME, and clicks it. Where the cursor starts does not matter: the game's
-    // first pointer position after capturing the pointer is only a baseline.
+    // Moves the GUI cursor onto START GAME and clicks it.
     bool startFromMenu()
     {
         if (!shows(menuBand, isDark))
             return false;
-        moveCursor(-windowWidth, -windowHeight); // into the corner, whatever the start
-        moveCursor(startButton.x, startButton.y);
+        moveGuiCursorTo(window, startButton.x, startButton.y);
         if (!shows(startButtonEdge, isRed))
             return false;
         xdotool("click 1");
