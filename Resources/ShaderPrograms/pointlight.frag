@@ -6,8 +6,8 @@
 //   att  = window / (k_c + k_l d + k_q d^2), lightFalloff = (radius, k_c, k_l, k_q),
 //          window = clamp(1 - (d / radius)^4, 0, 1)^2 so the light reaches 0 at the sphere
 //   diff = max(dot(n, l), 0)
-//   spec = 0.08 * (s + 8) / 8 * max(dot(n, h), 0)^s * diff, h = normalize(l + normalize(-P)), s = 32
-//   out0 = lightColour * att * (albedo * diff + spec)     (blended additively)
+//   specular = 0.08 * (s + 8) / 8 * max(dot(n, h), 0)^s * diff, h = normalize(l + normalize(-P)), s = 32
+//   out0 = lightColour * att * (albedo * diff + specular)     (blended additively)
 // view_lightDir and spotLightParams belong to the shared light interface; a point light
 // shines in every direction and does not read them.
 uniform sampler2D tex_albedo;

@@ -9,8 +9,8 @@
 //   att  = window / (k_c + k_l d + k_q d^2), lightFalloff = (range, k_c, k_l, k_q),
 //          window = clamp(1 - (d / range)^4, 0, 1)^2 so the light reaches 0 at the cone's end
 //   diff = max(dot(n, l), 0)
-//   spec = 0.08 * (s + 8) / 8 * max(dot(n, h), 0)^s * diff, h = normalize(l + normalize(-P)), s = 32
-//   out0 = lightColour * att * cone * (albedo * diff + spec)     (blended additively)
+//   specular = 0.08 * (s + 8) / 8 * max(dot(n, h), 0)^s * diff, h = normalize(l + normalize(-P)), s = 32
+//   out0 = lightColour * att * cone * (albedo * diff + specular)     (blended additively)
 uniform sampler2D tex_albedo;
 uniform sampler2D tex_normal;
 uniform float farClipDistance;
