@@ -5,6 +5,7 @@
 #include "Engine/CollisionWorld.h"
 #include "Engine/NodeManager.h"
 #include "Engine/SceneGraphNode.h"
+#include "Engine/Window.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -27,22 +28,6 @@ constexpr int directions = 64;         // shot directions in the fan
 constexpr float fanHalfAngle = 0.6f;   // radians either side of straight ahead
 constexpr int rounds = 40;             // times the fan is repeated per query kind
 constexpr float rayLength = 400.0f;    // world units
-
-bool openContext()
-{
-    if (!glfwInit())
-        return false;
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
-    GLFWwindow* window = glfwCreateWindow(64, 64, "collision benchmark", nullptr, nullptr);
-    if (!window)
-        return false;
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    return glewInit() == GLEW_OK;
-}
 
 Vec3 spherePoint(int slice, int stack)
 {
@@ -117,7 +102,7 @@ void measure(const char* label, Query query)
 
 int main()
 {
-    if (!openContext()) {
+    if (!openContextWindow(64, 64, false, "collision benchmark")) {
         std::fprintf(stderr, "No OpenGL context (is DISPLAY set?)\n");
         return 1;
     }

@@ -11,6 +11,7 @@
 #include "Engine/Octree.h"
 #include "Engine/RenderObject.h"
 #include "Engine/SceneGraphNode.h"
+#include "Engine/Window.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -40,22 +41,6 @@ struct CameraCase {
 // With a 60 degree view straight down, the visible square has an edge of
 // about 1.15 times the height.
 constexpr CameraCase cameraCases[] = {{"~1 % visible", 87.0f}, {"~10 % visible", 275.0f}, {"100 % visible", 900.0f}};
-
-bool openContext()
-{
-    if (!glfwInit())
-        return false;
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
-    GLFWwindow* window = glfwCreateWindow(64, 64, "culling benchmark", nullptr, nullptr);
-    if (!window)
-        return false;
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    return glewInit() == GLEW_OK;
-}
 
 MeshData boxMesh(const std::string& name, Vec3 boxMin, Vec3 boxMax)
 {
@@ -130,7 +115,7 @@ int perObjectPass(const Frustum& frustum)
 
 int main()
 {
-    if (!openContext()) {
+    if (!openContextWindow(64, 64, false, "culling benchmark")) {
         std::fprintf(stderr, "culling benchmark: no OpenGL 3.3 context (is DISPLAY set?)\n");
         return 1;
     }

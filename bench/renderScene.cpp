@@ -11,6 +11,7 @@
 #include "Engine/ShaderManager.h"
 #include "Engine/SpotLight.h"
 #include "Engine/TextureManager.h"
+#include "Engine/Window.h"
 
 #include <FreeImage.h>
 #include <GL/glew.h>
@@ -283,25 +284,11 @@ MeshData unitSphere(const std::string& name)
 
 GLFWwindow* openWindow(int width, int height, bool visible)
 {
-    if (!glfwInit())
-        return nullptr;
-    glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
-    glfwWindowHint(GLFW_DEPTH_BITS, 24);
-    glfwWindowHint(GLFW_STENCIL_BITS, 8);
-    GLFWwindow* window = glfwCreateWindow(width, height, "renderer test scene", nullptr, nullptr);
-    if (!window)
-        return nullptr;
-    glfwMakeContextCurrent(window);
-    glfwSwapInterval(0);
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK)
-        return nullptr;
-    glGetError(); // GLEW's probing may leave one behind
-    screenWidth = static_cast<float>(width);
-    screenHeight = static_cast<float>(height);
+    GLFWwindow* window = openContextWindow(width, height, visible, "renderer test scene");
+    if (window) {
+        screenWidth = static_cast<float>(width);
+        screenHeight = static_cast<float>(height);
+    }
     return window;
 }
 

@@ -31,16 +31,16 @@ GLVersionVerdict checkGLVersion(const char* versionString)
 
 namespace {
 
-GLFWwindow* createWindow(int width, int height)
+GLFWwindow* createWindow(int width, int height, const char* title, bool visible)
 {
+    glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, config::glVersionMajor);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, config::glVersionMinor);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
     glfwWindowHint(GLFW_DEPTH_BITS, config::depthBits);
     glfwWindowHint(GLFW_STENCIL_BITS, config::stencilBits);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
-    // Created untitled, so that the title lookup below does not find itself.
-    return glfwCreateWindow(width, height, "", nullptr, nullptr);
+    return glfwCreateWindow(width, height, title, nullptr, nullptr);
 }
 
 // Loads the entry points and checks the context version.
@@ -72,7 +72,8 @@ GLFWwindow* openWindow(int width, int height, const std::string& baseTitle, std:
         std::cout << "Failed to initialise GLFW" << std::endl;
         return nullptr;
     }
-    GLFWwindow* window = createWindow(width, height);
+    // Created untitled, so that the title lookup below does not find itself.
+    GLFWwindow* window = createWindow(width, height, "", true);
     if (!window) {
         std::cout << "Failed to initialize OpenGL window." << std::endl;
         glfwTerminate();
@@ -91,5 +92,23 @@ GLFWwindow* openWindow(int width, int height, const std::string& baseTitle, std:
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     glGetError(); // errors left over from context creation
     std::cout << "\n" << std::endl;
+    return window;
+}
+
+GLFWwindow* openContextWindow(int width, int height, bool visible, const char* title)
+{
+    if (!glfwInit())
+        return nullptr;
+    GLFWwindow* window = createWindow(width, height, title, visible);
+    if (!window)
+        return nullptr;
+    glfwMakeContextCurrent(window);
+    glfwSwapInterval(0);
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK) {
+        glfwDestroyWindow(window);
+        return nullptr;
+    }
+    glGetError(); // GLEW's probing may leave one behind
     return window;
 }

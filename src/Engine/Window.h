@@ -16,3 +16,8 @@ GLVersionVerdict checkGLVersion(const char* versionString);
 // captures the cursor. On failure prints the reason to standard output and
 // returns null (GLFW is then terminated). `title` receives the title set.
 GLFWwindow* openWindow(int width, int height, const std::string& baseTitle, std::string& title);
+
+// A window with the game's kind of OpenGL context, current on this thread,
+// with the entry points loaded, for tools and tests. Null on failure (GLFW
+// stays initialised). No version check and no messages.
+GLFWwindow* openContextWindow(int width, int height, bool visible, const char* title);

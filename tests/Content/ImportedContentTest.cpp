@@ -2,17 +2,13 @@
 // sphere and the level through the engine's import, with a real OpenGL
 // context, from a runnable tree in a temporary folder.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
-#include "Engine/CollisionWorld.h"
 #include "Engine/LightManager.h"
 #include "Engine/NodeManager.h"
 #include "Engine/SceneGraphNode.h"
-#include "Engine/ShaderManager.h"
-#include "Engine/TextureManager.h"
-#include "GLContext.h"
+#include "ImportFixture.h"
 #include "Generator.h"
 #include "Import/CameraManager.h"
 #include "Import/GameObjects.h"
@@ -26,34 +22,15 @@ namespace fs = std::filesystem;
 const char* const kComplaints[] = {"Warning", "WARNING", "Failed", "unsupported", "Error", "has no Polygons",
                                    "Did not import"};
 
-class ImportedContent : public GLTest {
+// The generated tree and the shader programs in the import fixture's runnable tree.
+class ImportedContent : public ImportTest {
  protected:
   void SetUp() override {
-    GLTest::SetUp();
-    root = fs::temp_directory_path() / ("umbrant_content_import_" + std::to_string(getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "work");
+    ImportTest::SetUp();
     assetgen::GeneratedFiles files;
     std::string error;
-    ASSERT_TRUE(assetgen::generateContent((root / "Resources").string(), files, error)) << error;
-    fs::copy(UMBRANT_SHADER_DIR, root / "Resources" / "ShaderPrograms", fs::copy_options::recursive);
-    previous = fs::current_path();
-    fs::current_path(root / "work");
-    NodeManager::getInstance()->createRoot();
-    spawnPoints().clear();
-  }
-  void TearDown() override {
-    clearGameObjects();
-    LightManager::destroyInstance();
-    TextureManager::destroyInstance();
-    ShaderManager::destroyInstance();
-    NodeManager::destroyInstance();
-    CollisionWorld::destroyInstance();
-    SceneLoader::destroyInstance();
-    CameraManager::destroyInstance();
-    spawnPoints().clear();
-    fs::current_path(previous);
-    fs::remove_all(root);
+    ASSERT_TRUE(assetgen::generateContent(root + "/Resources", files, error)) << error;
+    fs::copy(UMBRANT_SHADER_DIR, fs::path(root) / "Resources" / "ShaderPrograms", fs::copy_options::recursive);
   }
   // Runs `load`, returning what it printed and checking it has no complaint.
   template <typename F>
@@ -71,8 +48,6 @@ class ImportedContent : public GLTest {
     SceneGraphNode* node = gameObjectTemplate(which);
     return node && node->findMarker(name, position);
   }
-
-  fs::path root, previous;
 };
 
 TEST_F(ImportedContent, TemplatesLoadWithTheirMarkersAndSkullLayers) {

@@ -32,6 +32,7 @@ void ImportTest::SetUp()
 
 void ImportTest::TearDown()
 {
+    clearGameObjects();
     LightManager::destroyInstance();
     TextureManager::destroyInstance();
     ShaderManager::destroyInstance();

@@ -1,6 +1,7 @@
 #include "GLContext.h"
 
-#include <GL/glew.h>
+#include "Engine/Window.h"
+
 #include <GLFW/glfw3.h>
 
 #include <chrono>
@@ -18,35 +19,12 @@ void logGlfwError(int code, const char* description)
     std::cerr << "GLFW error " << code << ": " << description << std::endl;
 }
 
-GLFWwindow* createHiddenWindowOnce()
-{
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
-    glfwWindowHint(GLFW_DEPTH_BITS, 24);
-    glfwWindowHint(GLFW_STENCIL_BITS, 8);
-    GLFWwindow* window = glfwCreateWindow(64, 64, "test context", nullptr, nullptr);
-    if (!window)
-        return nullptr;
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
-        glfwDestroyWindow(window);
-        return nullptr;
-    }
-    glGetError();
-    return window;
-}
-
 GLFWwindow* createHiddenWindow()
 {
     glfwSetErrorCallback(logGlfwError);
-    if (!glfwInit())
-        return nullptr;
     std::atexit(glfwTerminate);
     for (int attempt = 0; attempt < creationAttempts; ++attempt) {
-        if (GLFWwindow* window = createHiddenWindowOnce())
+        if (GLFWwindow* window = openContextWindow(64, 64, false, "test context"))
             return window;
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
