@@ -162,25 +162,4 @@ TEST(Equipment, FlashlightHangsUnderTheBarrelAndEndsBeforeTheMuzzle) {
   EXPECT_GT(light.min.z + offset.z, gun.min.z);
 }
 
-TEST(Equipment, MuzzleFlashIsAnEmissiveStarPointingForward) {
-  auto scene = loadGenerated("GameObjects/MuzzleFlash.fbx");
-  fbx::Node* flash = scene->findNode("MuzzleFlash");
-  ASSERT_TRUE(flash && flash->mesh());
-  ASSERT_EQ(flash->materials.size(), 1u);
-  const fbx::Material* m = flash->materials.front();
-  EXPECT_GT(m->emissiveColor.x, 0.5);
-  EXPECT_EQ(m->texturesOn("EmissiveColor").size(), 1u);
-  const Bounds b = contenttest::meshBounds(*flash);
-  EXPECT_NEAR(b.min.z, 0, 1e-9);
-  EXPECT_GT(b.max.z, 0.2);
-  EXPECT_GE(flash->mesh()->polygonCount(), 16) << "several quads, seen from both sides";
-}
-
-TEST(Equipment, AmmoIsANineMillimetreCartridge) {
-  auto scene = loadGenerated("GameObjects/Ammo9mm.fbx");
-  const Bounds b = boundsOfAllMeshes(*scene);
-  EXPECT_NEAR(b.size().z, 0.029, 0.003);
-  EXPECT_NEAR(b.size().x, 0.0098, 0.001);
-}
-
 }  // namespace

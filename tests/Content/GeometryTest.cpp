@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "Geometry.h"
-#include "Noise.h"
 #include "SceneAssembly.h"
 
 namespace {
@@ -100,26 +99,6 @@ TEST(FbxMeshConversion, OneSurfaceMapsAllPolygonsElseOneMaterialPerPolygon) {
     EXPECT_EQ(b.layerMaterials(0)->indices[p], mixed.triangles[p].surface == Surface::Brick ? 0 : 1);
   }
   EXPECT_EQ(b.controlPoints.size(), 3 * mixed.triangles.size());
-}
-
-TEST(Noise, SameSeedSameNumbersAndTheLatticeWraps) {
-  Random a(42), b(42), c(43);
-  for (int i = 0; i < 100; ++i) {
-    const uint64_t x = a.next();
-    EXPECT_EQ(x, b.next());
-    EXPECT_NE(x, c.next());
-  }
-  for (double v = 0; v < 1; v += 0.13) {
-    EXPECT_NEAR(tileableNoise(0, v, 8, 7), tileableNoise(1, v, 8, 7), 1e-12);
-    EXPECT_NEAR(tileableFbm(v, 0, 4, 4, 7), tileableFbm(v, 1, 4, 4, 7), 1e-12);
-  }
-  Random r(1);
-  for (int i = 0; i < 1000; ++i) {
-    const double u = r.uniform();
-    ASSERT_TRUE(u >= 0 && u < 1);
-    ASSERT_LT(r.below(5), 5);
-  }
-  EXPECT_EQ(r.below(0), 0);
 }
 
 }  // namespace

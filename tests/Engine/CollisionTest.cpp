@@ -305,12 +305,4 @@ TEST(CustomTriangleCallback, KeepsTheNearestOfAllReportedHits)
     EXPECT_EQ(callback.nearestFraction(), 0.2f);
 }
 
-TEST(HitRecordOrder, SortsByDistance)
-{
-    std::vector<HitRecord> hits = {{nullptr, {}, 3.0f}, {nullptr, {}, 1.0f}, {nullptr, {}, 2.0f}};
-    std::sort(hits.begin(), hits.end());
-    EXPECT_EQ(hits[0].distance, 1.0f);
-    EXPECT_EQ(hits[2].distance, 3.0f);
-}
-
 } // namespace
