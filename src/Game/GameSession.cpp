@@ -159,9 +159,6 @@ void GameSession::spawnWave()
         int index = std::clamp(static_cast<int>(std::rand() / (RAND_MAX + 1.0) * count), 0, count - 1);
         auto* enemy = new AIAgent();
         enemy->teleport((*spawnPoints)[index]);
-        // Its last move target is where it stands, so that a chase towards a
-        // player standing at the origin is not taken for one already under way.
-        enemy->targetPosition = (*spawnPoints)[index];
         enemies.push_back(enemy);
     }
 }

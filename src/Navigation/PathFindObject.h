@@ -19,7 +19,8 @@ public:
     // Remembers `point` as targetPosition and sends the agent to the
     // navigation-mesh point nearest to it.
     void setTarget(Vec3 point);
-    // Places the agent on the navigation-mesh point nearest to `point`.
+    // Places the agent on the navigation-mesh point nearest to `point`, which
+    // becomes targetPosition.
     void teleport(Vec3 point);
 
     Vec3 targetPosition;  // the last move target given to the crowd
