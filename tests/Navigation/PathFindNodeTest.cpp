@@ -64,6 +64,7 @@ TEST_F(PathFindNodeTest, TeleportThenSetTargetWalksTheNodeThere)
     node.teleport({-8.0f, 0.5f, 8.0f});
     EXPECT_NEAR(agentOf(node).npos[0], -8.0f, 0.01f);
     EXPECT_NEAR(agentOf(node).npos[2], 8.0f, 0.01f);
+    EXPECT_EQ(node.targetPosition.x, -8.0f); // where it stands is its last target
 
     const Vec3 target{8.0f, 0.0f, -1.0f};
     node.setTarget(target);
