@@ -1,13 +1,12 @@
 #include "TestNavMeshes.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <initializer_list>
-#include <unistd.h>
 
 namespace navtest {
 
@@ -95,9 +94,8 @@ QuietErrors::~QuietErrors() { std::cerr.rdbuf(saved); }
 
 std::string tempPath(const std::string& name)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("umbrant_nav_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    return (dir / name).string();
+    static const TempFolder folder("umbrant_nav");
+    return folder.file(name);
 }
 
 void writeFile(const std::string& path, const std::vector<unsigned char>& bytes)

@@ -50,10 +50,11 @@ public:
     ~QuietErrors();
 
 private:
+    std::ostringstream sink; // declared first: `saved` is initialised from it
     std::streambuf* saved;
-    std::ostringstream sink;
 };
 
+// A path in a folder of this process, removed when the process ends.
 std::string tempPath(const std::string& name);
 void writeFile(const std::string& path, const std::vector<unsigned char>& bytes);
 int tileCount(const dtNavMesh& mesh);

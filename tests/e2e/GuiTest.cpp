@@ -4,6 +4,7 @@
 #include "Engine/Config.h"
 
 #include "Process.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -70,11 +71,12 @@ class Screenshot {
 public:
     bool take(const std::string& windowId, const fs::path& png = {})
     {
-        fs::path raw = fs::temp_directory_path() / "umbrant-gui-shot.rgb";
+        const TempFolder folder("umbrant-gui-shot");
+        const std::string raw = folder.file("shot.rgb");
         std::string convert = "xwd -id " + windowId + " -silent | convert xwd:- ";
         if (!png.empty())
             convert += "-write '" + png.string() + "' ";
-        runCommand(convert + "-depth 8 rgb:'" + raw.string() + "'");
+        runCommand(convert + "-depth 8 rgb:'" + raw + "'");
         std::ifstream in(raw, std::ios::binary);
         bytes.assign(std::istreambuf_iterator<char>(in), {});
         return bytes.size() == static_cast<std::size_t>(windowWidth * windowHeight * 3);
