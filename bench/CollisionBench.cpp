@@ -2,10 +2,10 @@
 // sharing its hierarchy) stand in a field in front of the shooter, as a wave
 // of enemies would. Prints the mean time of one `shotTest` and of one
 // `rayTestObjects` over a fan of shot directions, and the mean hits per query.
-#include "Engine/CollisionWorld.h"
-#include "Engine/NodeManager.h"
-#include "Engine/SceneGraphNode.h"
-#include "Engine/Window.h"
+#include "Engine/Base/Window.h"
+#include "Engine/Collision/CollisionWorld.h"
+#include "Engine/Scene/NodeManager.h"
+#include "Engine/Scene/SceneGraphNode.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>

@@ -5,13 +5,13 @@
 // and of the per-object frustum test, and how many objects each would draw.
 // Times are the best mean of several batches: other processes on the
 // machine only ever make a batch slower.
-#include "Engine/CameraState.h"
-#include "Engine/Frustum.h"
-#include "Engine/NodeManager.h"
-#include "Engine/Octree.h"
-#include "Engine/RenderObject.h"
-#include "Engine/SceneGraphNode.h"
-#include "Engine/Window.h"
+#include "Engine/Base/Window.h"
+#include "Engine/Render/Octree.h"
+#include "Engine/Render/RenderObject.h"
+#include "Engine/Scene/CameraState.h"
+#include "Engine/Scene/Frustum.h"
+#include "Engine/Scene/NodeManager.h"
+#include "Engine/Scene/SceneGraphNode.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>

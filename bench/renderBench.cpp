@@ -9,10 +9,10 @@
 #include "renderLevel.h"
 #include "renderScene.h"
 
-#include "Engine/CameraState.h"
-#include "Engine/RenderPassTimer.h"
-#include "Engine/RenderSettings.h"
-#include "Engine/Renderer.h"
+#include "Engine/Pipeline/RenderPassTimer.h"
+#include "Engine/Pipeline/RenderSettings.h"
+#include "Engine/Pipeline/Renderer.h"
+#include "Engine/Scene/CameraState.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>

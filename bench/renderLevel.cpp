@@ -1,10 +1,10 @@
 #include "renderLevel.h"
 
-#include "Engine/Config.h"
-#include "Engine/LightManager.h"
-#include "Engine/NodeManager.h"
-#include "Engine/Octree.h"
-#include "Engine/SpotLight.h"
+#include "Engine/Base/Config.h"
+#include "Engine/Lights/LightManager.h"
+#include "Engine/Lights/SpotLight.h"
+#include "Engine/Render/Octree.h"
+#include "Engine/Scene/NodeManager.h"
 #include "Import/SceneLoader.h"
 
 #include <cmath>

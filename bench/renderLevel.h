@@ -3,7 +3,7 @@
 // steps that bring the light sphere and the level into the scene graph, as
 // the game runs them, plus a flashlight spot light with its shaft in the
 // place of the player's. Run from bin/ so that "../Resources/" resolves.
-#include "Engine/Math.h"
+#include "Engine/Scene/Math.h"
 
 class SpotLight;
 

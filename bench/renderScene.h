@@ -4,8 +4,8 @@
 // crates, a glowing lamp, a ceiling spot light, a point light at the lamp and
 // a flashlight spot light with its shaft, drawn through the real Renderer,
 // LightManager and Octree with the repository's shader programs.
-#include "Engine/Math.h"
-#include "Engine/MeshData.h"
+#include "Engine/Render/MeshData.h"
+#include "Engine/Scene/Math.h"
 
 #include <string>
 #include <vector>

@@ -6,8 +6,8 @@
 #include "renderLevel.h"
 #include "renderScene.h"
 
-#include "Engine/RenderSettings.h"
-#include "Engine/Renderer.h"
+#include "Engine/Pipeline/RenderSettings.h"
+#include "Engine/Pipeline/Renderer.h"
 
 #include <GLFW/glfw3.h>
 

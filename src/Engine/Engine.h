@@ -1,7 +1,7 @@
 #pragma once
 // The application object: opens the window, creates the managers in a fixed
 // order, runs the frame loop and tears everything down in a fixed order.
-#include "Engine/FpsCounter.h"
+#include "Engine/Base/FpsCounter.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "Game/AIAgent.h"
 
-#include "Engine/CollisionWorld.h"
-#include "Engine/NodeManager.h"
+#include "Engine/Collision/CollisionWorld.h"
+#include "Engine/Scene/NodeManager.h"
 #include "Game/CrowdAgent.h"
 #include "Game/PlayerCharacter.h"
 #include "Import/GameObjects.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Access to a character's crowd agent.
-#include "Engine/Math.h"
+#include "Engine/Scene/Math.h"
 
 struct dtCrowdAgent;
 

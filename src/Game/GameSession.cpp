@@ -1,8 +1,8 @@
 #include "Game/GameSession.h"
 
-#include "Engine/CameraState.h"
-#include "Engine/CollisionWorld.h"
-#include "Engine/Globals.h"
+#include "Engine/Base/Globals.h"
+#include "Engine/Collision/CollisionWorld.h"
+#include "Engine/Scene/CameraState.h"
 #include "Game/AIAgent.h"
 #include "Game/PlayerCharacter.h"
 #include "Import/CameraManager.h"

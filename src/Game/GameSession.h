@@ -3,7 +3,7 @@
 // under the mouse cursor, the player's shots, the score and the end of the
 // game. The GUI learns of score changes and of the end through callbacks
 // the application installs.
-#include "Engine/Math.h"
+#include "Engine/Scene/Math.h"
 
 #include <functional>
 #include <vector>

@@ -1,10 +1,10 @@
 #include "Game/PlayerCharacter.h"
 
-#include "Engine/CollisionWorld.h"
-#include "Engine/LightManager.h"
-#include "Engine/NodeManager.h"
-#include "Engine/PointLight.h"
-#include "Engine/SpotLight.h"
+#include "Engine/Collision/CollisionWorld.h"
+#include "Engine/Lights/LightManager.h"
+#include "Engine/Lights/PointLight.h"
+#include "Engine/Lights/SpotLight.h"
+#include "Engine/Scene/NodeManager.h"
 #include "Game/CrowdAgent.h"
 #include "Import/GameObjects.h"
 

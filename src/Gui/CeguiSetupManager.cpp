@@ -1,6 +1,6 @@
 #include "Gui/CeguiSetupManager.h"
 
-#include "Engine/GLError.h"
+#include "Engine/Base/GLError.h"
 #include "Input/InputSystem.h"
 
 #include <GL/glew.h>

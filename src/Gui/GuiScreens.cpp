@@ -1,8 +1,8 @@
 #include "Gui/GuiScreens.h"
 
-#include "Engine/Globals.h"
-#include "Engine/RenderSettings.h"
-#include "Engine/TextureManager.h"
+#include "Engine/Base/Globals.h"
+#include "Engine/Pipeline/RenderSettings.h"
+#include "Engine/Render/TextureManager.h"
 #include "Gui/DebugPanelChoices.h"
 
 #include <CEGUI/CEGUI.h>

@@ -3,7 +3,7 @@
 // an animation clock, resolves the current camera each frame (a camera of the
 // file, or the "Producer Perspective" camera that the free and player cameras
 // steer) and publishes its view and projection into `currentCamera`.
-#include "Engine/Math.h"
+#include "Engine/Scene/Math.h"
 #include "Fbx/Animation.h"
 
 #include <memory>

@@ -5,7 +5,7 @@
 // "SpawnPoints" yields spawn positions instead of nodes. The imported FBX
 // scenes stay alive with the loader: render objects and the camera module
 // read them every frame.
-#include "Engine/MeshData.h"
+#include "Engine/Render/MeshData.h"
 
 #include <memory>
 #include <string>

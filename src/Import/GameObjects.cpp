@@ -1,8 +1,8 @@
 #include "Import/GameObjects.h"
 
-#include "Engine/Config.h"
-#include "Engine/NodeManager.h"
-#include "Engine/SceneGraphNode.h"
+#include "Engine/Base/Config.h"
+#include "Engine/Scene/NodeManager.h"
+#include "Engine/Scene/SceneGraphNode.h"
 #include "Fbx/Scene.h"
 #include "Import/SceneLoader.h"
 

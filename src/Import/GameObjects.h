@@ -3,7 +3,7 @@
 // taken out of the scene and kept for copying (the enemies, the player's body
 // and equipment). Below a group named "SpawnPoints" every mesh marks one
 // place where an enemy may appear.
-#include "Engine/Math.h"
+#include "Engine/Scene/Math.h"
 
 #include <array>
 #include <string>

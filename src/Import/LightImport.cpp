@@ -1,8 +1,8 @@
 #include "Import/LightImport.h"
 
-#include "Engine/LightManager.h"
-#include "Engine/PointLight.h"
-#include "Engine/SpotLight.h"
+#include "Engine/Lights/LightManager.h"
+#include "Engine/Lights/PointLight.h"
+#include "Engine/Lights/SpotLight.h"
 #include "Fbx/Scene.h"
 
 #include <algorithm>

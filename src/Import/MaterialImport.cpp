@@ -1,7 +1,7 @@
 #include "Import/MaterialImport.h"
 
-#include "Engine/Config.h"
-#include "Engine/TextureManager.h"
+#include "Engine/Base/Config.h"
+#include "Engine/Render/TextureManager.h"
 #include "Fbx/Scene.h"
 #include "Import/MeshExtraction.h"
 

@@ -3,7 +3,7 @@
 // grouped by material (diffuse and normal-map texture ids). Polygons are
 // fan-triangulated (corners 0, k, k + 1), each triangle keeping its
 // polygon's material; polygons with fewer than three corners are skipped.
-#include "Engine/MeshData.h"
+#include "Engine/Render/MeshData.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "Import/SceneLoader.h"
 
-#include "Engine/Timer.h"
+#include "Engine/Base/Timer.h"
 #include "Import/CameraManager.h"
 #include "Import/FBXLoader.h"
 

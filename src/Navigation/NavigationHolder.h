@@ -2,7 +2,7 @@
 // Owner of the navigation mesh, the navigation query and the crowd tool.
 // A lazily created singleton: the engine creates it during start-up, loads
 // the mesh and crowd with init, and destroys it at shutdown.
-#include "Engine/Config.h"
+#include "Engine/Base/Config.h"
 #include "Navigation/NavMeshFile.h"
 #include "Navigation/PathfindTool.h"
 

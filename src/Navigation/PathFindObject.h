@@ -2,7 +2,7 @@
 // A character's crowd agent: added when the character is made, removed when
 // it goes. Characters without an agent (index -1: no navigation mesh, or the
 // crowd was full) are never placed and never receive move targets.
-#include "Engine/Math.h"
+#include "Engine/Scene/Math.h"
 
 class PathFindObject {
 public:

@@ -2,7 +2,7 @@
 // A scene-graph node that walks on the navigation mesh as a crowd agent
 // (radius 0.4 m, height 1.7 m). The node's owner moves it after its agent;
 // the agent is released when the node is deleted.
-#include "Engine/SceneGraphNode.h"
+#include "Engine/Scene/SceneGraphNode.h"
 #include "Navigation/PathFindObject.h"
 
 #include <string>

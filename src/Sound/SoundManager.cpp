@@ -1,7 +1,7 @@
 #include "Sound/SoundManager.h"
 
-#include "Engine/Config.h"
-#include "Engine/Globals.h"
+#include "Engine/Base/Config.h"
+#include "Engine/Base/Globals.h"
 #include "Sound/OggDecoder.h"
 
 #include <cstdlib>

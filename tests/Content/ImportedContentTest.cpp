@@ -5,14 +5,14 @@
 
 #include <filesystem>
 
-#include "Engine/LightManager.h"
-#include "Engine/NodeManager.h"
-#include "Engine/SceneGraphNode.h"
-#include "ImportFixture.h"
+#include "Engine/Lights/LightManager.h"
+#include "Engine/Scene/NodeManager.h"
+#include "Engine/Scene/SceneGraphNode.h"
 #include "Generator.h"
 #include "Import/CameraManager.h"
 #include "Import/GameObjects.h"
 #include "Import/SceneLoader.h"
+#include "ImportFixture.h"
 
 namespace {
 

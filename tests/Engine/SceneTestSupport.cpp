@@ -1,9 +1,9 @@
 #include "SceneTestSupport.h"
 
-#include "Engine/CameraState.h"
-#include "Engine/NodeManager.h"
-#include "Engine/Octree.h"
-#include "Engine/ShaderManager.h"
+#include "Engine/Render/Octree.h"
+#include "Engine/Render/ShaderManager.h"
+#include "Engine/Scene/CameraState.h"
+#include "Engine/Scene/NodeManager.h"
 
 #include <cstdio>
 #include <fstream>

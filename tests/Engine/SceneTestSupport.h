@@ -2,7 +2,7 @@
 // Shared set-up of the scene tests: a real GL context with a small "basic"
 // program registered as program 0, a clean node registry per test, and
 // mesh records built from plain boxes and triangles.
-#include "Engine/MeshData.h"
+#include "Engine/Render/MeshData.h"
 
 #include "GLContext.h"
 

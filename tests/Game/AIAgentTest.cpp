@@ -3,7 +3,7 @@
 // the crowd that ends in an attack.
 #include "GameFixture.h"
 
-#include "Engine/Globals.h"
+#include "Engine/Base/Globals.h"
 #include "Game/AIAgent.h"
 #include "Game/GameSession.h"
 #include "Game/PlayerCharacter.h"

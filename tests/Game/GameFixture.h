@@ -8,7 +8,7 @@
 //   the wall   x in [-3, 3], y in [0, 3], z in [-4.2, -4]: in the level mesh only
 #include "SceneTestSupport.h"
 
-#include "Engine/Math.h"
+#include "Engine/Scene/Math.h"
 
 #include <string>
 

@@ -3,9 +3,9 @@
 // of a game.
 #include "GameFixture.h"
 
-#include "Engine/CollisionWorld.h"
-#include "Engine/Globals.h"
-#include "Engine/NodeManager.h"
+#include "Engine/Base/Globals.h"
+#include "Engine/Collision/CollisionWorld.h"
+#include "Engine/Scene/NodeManager.h"
 #include "Game/AIAgent.h"
 #include "Game/GameSession.h"
 #include "Game/PlayerCharacter.h"

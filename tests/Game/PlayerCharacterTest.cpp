@@ -3,7 +3,7 @@
 // without markers.
 #include "GameFixture.h"
 
-#include "Engine/PointLight.h"
+#include "Engine/Lights/PointLight.h"
 #include "Game/GameSession.h"
 #include "Game/PlayerCharacter.h"
 #include "Import/CameraManager.h"

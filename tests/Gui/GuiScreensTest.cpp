@@ -3,9 +3,9 @@
 // writes, and drawing over the frame without disturbing its OpenGL state.
 #include "GuiTestFixture.h"
 
-#include "Engine/Globals.h"
-#include "Engine/RenderSettings.h"
-#include "Engine/TextureManager.h"
+#include "Engine/Base/Globals.h"
+#include "Engine/Pipeline/RenderSettings.h"
+#include "Engine/Render/TextureManager.h"
 
 #include <GL/glew.h>
 

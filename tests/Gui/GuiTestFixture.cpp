@@ -1,7 +1,7 @@
 #include "GuiTestFixture.h"
 
-#include "Engine/Globals.h"
-#include "Engine/RenderSettings.h"
+#include "Engine/Base/Globals.h"
+#include "Engine/Pipeline/RenderSettings.h"
 
 void GuiTest::SetUp()
 {

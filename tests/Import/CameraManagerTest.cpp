@@ -1,7 +1,7 @@
 #include "Import/CameraManager.h"
 
-#include "Engine/CameraState.h"
-#include "Engine/Globals.h"
+#include "Engine/Base/Globals.h"
+#include "Engine/Scene/CameraState.h"
 #include "Fbx/Scene.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Path-find nodes on a real crowd: each node gets an agent at construction,
 // moves through setTarget and teleport, and releases the agent when deleted.
-#include "Engine/NodeManager.h"
+#include "Engine/Scene/NodeManager.h"
 #include "Navigation/NavigationHolder.h"
 #include "Navigation/PathFindSceneNode.h"
 #include "TestNavMeshes.h"

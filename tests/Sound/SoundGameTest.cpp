@@ -1,6 +1,6 @@
 // The real game's sound, run from a temporary copy of the game tree whose
 // sound folder each test fills as it needs.
-#include "Engine/Config.h"
+#include "Engine/Base/Config.h"
 
 #include "GuiCursor.h"
 #include "Process.h"

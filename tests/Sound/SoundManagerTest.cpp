@@ -2,8 +2,8 @@
 // for sound hardware and lets the tests read back what was played.
 #include "Sound/SoundManager.h"
 
-#include "Engine/Config.h"
-#include "Engine/Globals.h"
+#include "Engine/Base/Config.h"
+#include "Engine/Base/Globals.h"
 #include "Process.h"
 #include "SoundFiles.h"
 

@@ -1,5 +1,5 @@
 // Starts the real game and drives it through the X server, as a player would.
-#include "Engine/Config.h"
+#include "Engine/Base/Config.h"
 
 #include "Process.h"
 

@@ -1,6 +1,6 @@
 // A game played through the X server as a player would: START GAME on the
 // menu, walk with W, shoot with the left button, and quit with Escape.
-#include "Engine/Config.h"
+#include "Engine/Base/Config.h"
 
 #include "GuiCursor.h"
 #include "Process.h"

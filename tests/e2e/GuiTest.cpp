@@ -1,7 +1,7 @@
 // The GUI of the real game, driven through the X server: the menu over the
 // white background, the start button, the sheet keys, and start-up ending
 // cleanly when the GUI data is incomplete. The tests read the window's pixels.
-#include "Engine/Config.h"
+#include "Engine/Base/Config.h"
 
 #include "Process.h"
 #include "TempFolder.h"

@@ -1,6 +1,6 @@
 // Starts the real game from a tree without shader programs: start-up must end
 // through the shader manager's messages, with exit status 1.
-#include "Engine/Config.h"
+#include "Engine/Base/Config.h"
 
 #include "Process.h"
 

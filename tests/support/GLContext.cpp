@@ -1,6 +1,6 @@
 #include "GLContext.h"
 
-#include "Engine/Window.h"
+#include "Engine/Base/Window.h"
 
 #include <GLFW/glfw3.h>
 

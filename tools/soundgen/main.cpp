@@ -1,6 +1,6 @@
 // soundgen: writes the game's three sounds as Ogg Vorbis files.
 //   soundgen <output folder>
-#include "Engine/Config.h"
+#include "Engine/Base/Config.h"
 #include "SoundSynth.h"
 
 #include <filesystem>

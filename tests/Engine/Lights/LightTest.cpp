@@ -1,0 +1,246 @@
+#include "Engine/Lights/LightManager.h"
+#include "Engine/Lights/PointLight.h"
+#include "Engine/Lights/SpotLight.h"
+#include "Engine/Render/RenderObject.h"
+#include "Engine/Render/ShaderManager.h"
+#include "Engine/Scene/CameraState.h"
+#include "Engine/Scene/NodeManager.h"
+
+#include "GLContext.h"
+#include "renderScene.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr LightFalloff spotFalloff{10.0f, 1.0f, 0.0f, 0.0f};
+constexpr LightFalloff pointFalloff{10.0f, 1.0f, 0.0f, 0.0f};
+
+// The real light programs, a registry root, and a camera at (0, 0, 30) looking at the origin.
+class LightTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(renderscene::loadShaders());
+        NodeManager::getInstance()->createRoot();
+        renderscene::placeCamera({0.0f, 0.0f, 30.0f}, {0.0f, 0.0f, 0.0f});
+    }
+    void TearDown() override
+    {
+        if (sharedGLWindow())
+            renderscene::tearDown();
+    }
+
+    static void buildSphere()
+    {
+        auto* sphere = new RenderObject(renderscene::unitSphere("Sphere_sphere"));
+        sphere->setVisible(false);
+        ASSERT_TRUE(LightManager::getInstance()->buildPointLightVolume());
+    }
+
+    // Primitives the light manager's light pass (or shaft pass) generates.
+    static GLuint primitivesOf(bool shafts)
+    {
+        GLuint query = 0, count = 0;
+        glGenQueries(1, &query);
+        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+        if (shafts)
+            LightManager::getInstance()->drawLightShafts(0, 0, currentCamera.farPlane, currentCamera.projectionMatrix);
+        else
+            LightManager::getInstance()->drawLights(0, 0);
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+        glDeleteQueries(1, &query);
+        return count;
+    }
+};
+
+// A light of a kind the manager does not draw.
+class OtherLight : public Light {
+public:
+    OtherLight() : Light({1.0f, 1.0f, 1.0f}) {}
+    void updateVolume() override {}
+    void draw(const LightProgram&, const LightPassView&) override { drawn = true; }
+    bool isVisible() const override { return true; }
+    bool drawn = false;
+};
+
+} // namespace
+
+TEST_F(LightTest, SpotLightOfNinetyDegreesAndRangeTenHasRadiusTenAndABoxAroundItsCone)
+{
+    auto* spot = new SpotLight({1.0f, 2.0f, 3.0f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "spot", 40.0f, 90.0f,
+                               spotFalloff);
+    LightManager::getInstance()->addLight(spot);
+    EXPECT_NEAR(spot->getConeRadius(), 10.0f, 1e-4f);
+    EXPECT_NEAR(spot->spotParams[0], std::cos(0.34906587f) - std::cos(0.7853982f), 1e-6f);
+    EXPECT_NEAR(spot->spotParams[1], std::cos(0.7853982f), 1e-6f);
+    EXPECT_EQ(spot->getVolume().getVertexCount(), 210);
+    EXPECT_EQ(spot->getShaft().getVertexCount(), 9 * 138);
+    EXPECT_NEAR(spot->getBoundsMin().x, -9.0f, 1e-4f);
+    EXPECT_NEAR(spot->getBoundsMax().y, 12.0f, 1e-4f);
+    EXPECT_NEAR(spot->getBoundsMin().z, -7.0f, 1e-4f);
+    EXPECT_NEAR(spot->getBoundsMax().z, 3.0f, 1e-4f);
+    EXPECT_FALSE(spot->shaftEnabled);
+    EXPECT_EQ(spot->intensity, 1.0f);
+}
+
+TEST_F(LightTest, SpotLightRotationTurnsTheBeamAndItsWorldBox)
+{
+    // -90 degrees about X turns the beam from -Z to straight down.
+    auto* spot = new SpotLight({0.0f, 30.0f, 0.0f}, {-90.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "down", 20.0f, 60.0f,
+                               {25.0f, 1.0f, 0.0f, 0.0f});
+    LightManager::getInstance()->addLight(spot);
+    Vec3 direction = spot->worldDirection();
+    EXPECT_NEAR(direction.x, 0.0f, 1e-5f);
+    EXPECT_NEAR(direction.y, -1.0f, 1e-5f);
+    EXPECT_NEAR(direction.z, 0.0f, 1e-5f);
+    EXPECT_NEAR(spot->getBoundsMin().y, 5.0f, 1e-4f);
+    EXPECT_NEAR(spot->getBoundsMax().y, 30.0f, 1e-4f);
+
+    // updateVolume follows a changed range and angle.
+    spot->falloff[0] = 50.0f;
+    spot->outerAngle = 1.5707964f;
+    spot->updateVolume();
+    EXPECT_NEAR(spot->getBoundsMin().y, -20.0f, 1e-3f);
+    EXPECT_NEAR(spot->getBoundsMax().x, 50.0f, 1e-3f);
+    EXPECT_NEAR(spot->spotParams[1], std::cos(0.7853982f), 1e-6f);
+}
+
+TEST_F(LightTest, PointLightScalesTheSharedSphereToItsRadiusOnceEvenWhenUpdatedAgain)
+{
+    auto* point = new PointLight({5.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "point", {4.0f, 1.0f, 0.0f, 0.0f});
+    LightManager::getInstance()->addLight(point);
+    buildSphere();
+    point->updateVolume();
+    point->updateVolume();
+    EXPECT_EQ(point->getTransform()[0], 4.0f);
+    EXPECT_EQ(point->getTransform()[12], 5.0f);
+    EXPECT_NEAR(point->getBoundsMin().x, 1.0f, 1e-5f);
+    EXPECT_NEAR(point->getBoundsMax().x, 9.0f, 1e-5f);
+    EXPECT_NEAR(point->getBoundsMax().y, 4.0f, 1e-5f);
+}
+
+TEST_F(LightTest, CameraInsideTestsFollowDistanceAndConeAngle)
+{
+    EXPECT_TRUE(cameraInsidePointVolume(9.0f, 10.0f));   // 8.19 <= 10
+    EXPECT_FALSE(cameraInsidePointVolume(11.0f, 10.0f)); // 10.01 > 10
+    const Vec3 origin{0.0f, 0.0f, 0.0f}, down{0.0f, -1.0f, 0.0f};
+    const float outer = 1.0471976f; // 60 degrees
+    EXPECT_TRUE(cameraInsideSpotVolume(origin, down, {0.0f, -50.0f, 0.0f}, outer));
+    EXPECT_TRUE(cameraInsideSpotVolume(origin, down, {std::tan(0.55f), -1.0f, 0.0f}, outer)); // within 0.1 rad
+    EXPECT_FALSE(cameraInsideSpotVolume(origin, down, {1.0f, -1.0f, 0.0f}, outer));
+    EXPECT_FALSE(cameraInsideSpotVolume(origin, down, {0.0f, 5.0f, 0.0f}, outer)); // behind the lamp
+    EXPECT_FALSE(cameraInsideSpotVolume(origin, down, origin, outer));              // no direction: no NaN
+}
+
+TEST_F(LightTest, PointLightAroundTheCameraDrawsItsFarFacesBehindTheScene)
+{
+    auto* point = new PointLight({0.0f, 0.0f, 21.0f}, {1.0f, 1.0f, 1.0f}, "near", pointFalloff);
+    LightManager::getInstance()->addLight(point);
+    buildSphere();
+    LightProgram program;
+    program.lookUp(ShaderManager::getInstance()->getShader(2));
+    LightPassView pass;
+    pass.view = currentCamera.viewMatrix;
+    pass.projection = currentCamera.projectionMatrix;
+    pass.eye = currentCamera.eye;
+    pass.farClip = currentCamera.farPlane;
+    program.begin(pass, 0, 0);
+
+    GLint frontFace = 0, depthFunc = 0;
+    point->draw(program, pass); // camera 9 units away
+    glGetIntegerv(GL_FRONT_FACE, &frontFace);
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    EXPECT_EQ(frontFace, GL_CW);
+    EXPECT_EQ(depthFunc, GL_GEQUAL);
+
+    point->translate(0.0f, 0.0f, -2.0f); // 11 units away
+    point->draw(program, pass);
+    glGetIntegerv(GL_FRONT_FACE, &frontFace);
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    EXPECT_EQ(frontFace, GL_CCW);
+    EXPECT_EQ(depthFunc, GL_LESS);
+    LightProgram::end();
+}
+
+TEST_F(LightTest, LightsDrawTheirVolumesOnlyWhenInViewAndBrightEnough)
+{
+    auto* spot = new SpotLight({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "spot", 20.0f, 40.0f,
+                               spotFalloff);
+    auto* point = new PointLight({3.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "point", pointFalloff);
+    LightManager::getInstance()->addLight(spot);
+    LightManager::getInstance()->addLight(point);
+    buildSphere();
+    const GLuint sphereTriangles = static_cast<GLuint>(PointLight::getSphere().getVertexCount() / 3);
+    EXPECT_EQ(primitivesOf(false), 70u + sphereTriangles);
+
+    // "lightColour" keeps a marker value: a dimmed light sends nothing.
+    spot->intensity = 0.0009f;
+    point->intensity = 0.0f;
+    GLuint program = ShaderManager::getInstance()->getShader(1)->program;
+    GLint colourLocation = glGetUniformLocation(program, "lightColour");
+    glUseProgram(program);
+    glUniform3f(colourLocation, 7.0f, 7.0f, 7.0f);
+    EXPECT_EQ(primitivesOf(false), 0u);
+    float colour[3] = {};
+    glGetUniformfv(program, colourLocation, colour);
+    EXPECT_EQ(colour[0], 7.0f);
+
+    spot->intensity = 0.001f; // the threshold itself draws
+    EXPECT_EQ(primitivesOf(false), 70u);
+
+    renderscene::placeCamera({0.0f, 0.0f, 30.0f}, {0.0f, 0.0f, 60.0f}); // looking away
+    EXPECT_EQ(primitivesOf(false), 0u);
+}
+
+TEST_F(LightTest, ShaftsDrawOnlyForEnabledVisibleBrightSpotLights)
+{
+    auto* spot = new SpotLight({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "spot", 20.0f, 40.0f,
+                               spotFalloff);
+    LightManager::getInstance()->addLight(spot);
+    EXPECT_EQ(primitivesOf(true), 0u);
+    spot->shaftEnabled = true;
+    EXPECT_EQ(primitivesOf(true), 9u * 46u);
+    spot->intensity = 0.0f;
+    EXPECT_EQ(primitivesOf(true), 0u);
+    GLboolean culling = GL_TRUE;
+    glGetBooleanv(GL_CULL_FACE, &culling);
+    EXPECT_FALSE(culling); // shafts show both faces of every shell
+}
+
+TEST_F(LightTest, ManagerFilesLightsByKindAndKeepsOthersUndrawn)
+{
+    LightManager* lights = LightManager::getInstance();
+    auto* other = new OtherLight();
+    testing::internal::CaptureStdout();
+    lights->addLight(nullptr);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("addLight(NULL)"), std::string::npos);
+    lights->addLight(other);
+    lights->addLight(new SpotLight({}, {}, {1, 1, 1}, "s", 10.0f, 20.0f, spotFalloff));
+    lights->addLight(new PointLight({}, {1, 1, 1}, "p", pointFalloff));
+    EXPECT_EQ(lights->getLights().size(), 3u);
+    EXPECT_EQ(lights->getSpotLights().size(), 1u);
+    EXPECT_EQ(lights->getPointLights().size(), 1u);
+    primitivesOf(false);
+    EXPECT_FALSE(other->drawn);
+    // The manager's destruction deletes the lights, which leave the registry.
+    LightManager::destroyInstance();
+    EXPECT_EQ(NodeManager::getInstance()->nodeCount(), 1u); // the root
+}
+
+TEST_F(LightTest, MissingSphereLeavesPointLightsUndrawnWithAMessage)
+{
+    LightManager::getInstance()->addLight(new PointLight({}, {1, 1, 1}, "p", pointFalloff));
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(LightManager::getInstance()->buildPointLightVolume());
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Sphere_sphere"), std::string::npos) << out;
+    EXPECT_EQ(primitivesOf(false), 0u);
+}

@@ -1,0 +1,388 @@
+// Texture loading through real FreeImage files written by the tests, uploaded
+// into a real OpenGL context: the format table, byte order, flags and settings.
+#include "Engine/Render/TextureImage.h"
+#include "Engine/Render/TextureManager.h"
+
+#include "GLContext.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Rgb {
+    unsigned char red, green, blue;
+};
+constexpr Rgb orange = {250, 120, 10};
+
+TEST(TextureFormatTable, ChoosesFormatsByFileTypeAndDepth)
+{
+    struct Row {
+        FREE_IMAGE_FORMAT file;
+        unsigned bits;
+        bool handled;
+        GLenum pixel, internal;
+        unsigned convertTo;
+    };
+    const Row rows[] = {
+        {FIF_JPEG, 24, true, GL_BGR, GL_RGB, 0},      {FIF_JPEG, 8, true, GL_BGR, GL_RGB, 24},
+        {FIF_BMP, 24, true, GL_BGR, GL_RGB, 0},       {FIF_PNG, 24, true, GL_BGR, GL_RGB, 0},
+        {FIF_TARGA, 32, true, GL_BGRA, GL_RGBA, 0},   {FIF_PNG, 32, true, GL_BGRA, GL_RGBA, 0},
+        {FIF_BMP, 8, true, GL_BGRA, GL_RGBA, 32},     {FIF_PNG, 1, true, GL_BGRA, GL_RGBA, 32},
+        {FIF_TARGA, 16, true, GL_BGRA, GL_RGBA, 32},  {FIF_PNG, 48, true, GL_BGRA, GL_RGBA, 32},
+        {FIF_GIF, 8, false, GL_RGBA, GL_RGBA, 0},     {FIF_TIFF, 24, false, GL_RGBA, GL_RGBA, 0},
+    };
+    for (const Row& row : rows) {
+        TextureUploadFormat format = textureUploadFormat(row.file, row.bits);
+        SCOPED_TRACE(std::to_string(row.file) + " with " + std::to_string(row.bits) + " bits");
+        EXPECT_EQ(format.handled, row.handled);
+        EXPECT_EQ(format.pixelFormat, row.pixel);
+        EXPECT_EQ(format.internalFormat, row.internal);
+        EXPECT_EQ(format.convertToBits, row.convertTo);
+    }
+    EXPECT_EQ(srgbInternalFormat(GL_RGB), GLenum(GL_SRGB));
+    EXPECT_EQ(srgbInternalFormat(GL_RGBA), GLenum(GL_SRGB_ALPHA));
+    EXPECT_EQ(srgbInternalFormat(GL_RGBA32F), GLenum(GL_RGBA32F));
+}
+
+TEST(ExpandTo32, SwapsBlueAndRedAddsZeroAlphaAndSkipsRowPadding)
+{
+    // Two rows of two pixels, each source row padded from 6 to 8 bytes.
+    const unsigned char bgrRows[] = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE};
+    std::vector<unsigned char> rgba = expandBgrToRgbaWithZeroAlpha(bgrRows, 2, 2, 8);
+    EXPECT_EQ(rgba, (std::vector<unsigned char>{3, 2, 1, 0, 6, 5, 4, 0, 9, 8, 7, 0, 12, 11, 10, 0}));
+}
+
+class TextureFiles : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        folder = fs::temp_directory_path() /
+                 ("umbrant_textures_" + std::to_string(::getpid()) + "_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+
+    // A `width` × `height` image of `bits` bits per pixel filled with one colour
+    // (palette entry 1 for palette depths; grey level `red` for grey depths).
+    std::string writeImage(const std::string& name, FREE_IMAGE_FORMAT format, int width, int height,
+                           unsigned bits, Rgb colour = orange, unsigned char alpha = 77) const
+    {
+        FIBITMAP* bitmap = FreeImage_Allocate(width, height, bits);
+        if (bits <= 8) {
+            RGBQUAD* palette = FreeImage_GetPalette(bitmap);
+            for (unsigned i = 0; i < FreeImage_GetColorsUsed(bitmap); ++i)
+                palette[i] = {0, 0, 0, 0};
+            palette[1] = {colour.blue, colour.green, colour.red, 0};
+        }
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if (bits <= 8) {
+                    BYTE index = 1;
+                    FreeImage_SetPixelIndex(bitmap, x, y, &index);
+                } else {
+                    RGBQUAD pixel = {colour.blue, colour.green, colour.red, alpha};
+                    FreeImage_SetPixelColor(bitmap, x, y, &pixel);
+                }
+            }
+        }
+        EXPECT_TRUE(FreeImage_Save(format, bitmap, path(name).c_str(), 0)) << name;
+        FreeImage_Unload(bitmap);
+        return path(name);
+    }
+
+    std::string writeBytes(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        return path(name);
+    }
+
+    fs::path folder;
+    TextureManager manager;
+};
+
+GLint levelParameter(GLuint texture, GLint level, GLenum parameter)
+{
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, parameter, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}
+
+GLint textureParameter(GLuint texture, GLenum parameter)
+{
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}
+
+float anisotropyOf(GLuint texture)
+{
+    GLfloat value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}
+
+// Level 0 read back as RGBA bytes.
+std::vector<unsigned char> pixelsOf(GLuint texture)
+{
+    std::vector<unsigned char> pixels(std::size_t(levelParameter(texture, 0, GL_TEXTURE_WIDTH)) *
+                                      levelParameter(texture, 0, GL_TEXTURE_HEIGHT) * 4);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return pixels;
+}
+
+// Every pixel of level 0 equals (red, green, blue, alpha), each colour byte
+// within `tolerance` (for depths that quantise the colour).
+::testing::AssertionResult everyPixelIs(GLuint texture, Rgb colour, unsigned char alpha, int tolerance = 0)
+{
+    std::vector<unsigned char> pixels = pixelsOf(texture);
+    auto near = [tolerance](int actual, int expected) { return std::abs(actual - expected) <= tolerance; };
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+        if (!near(pixels[i], colour.red) || !near(pixels[i + 1], colour.green) ||
+            !near(pixels[i + 2], colour.blue) || pixels[i + 3] != alpha)
+            return ::testing::AssertionFailure()
+                   << "pixel " << i / 4 << " is " << int(pixels[i]) << "," << int(pixels[i + 1]) << ","
+                   << int(pixels[i + 2]) << "," << int(pixels[i + 3]);
+    }
+    if (pixels.empty())
+        return ::testing::AssertionFailure() << "no pixels";
+    return ::testing::AssertionSuccess();
+}
+
+GLint boundTexture()
+{
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    return bound;
+}
+
+TEST_F(TextureFiles, TwentyFourBitImageExpandedTo32HasZeroAlphaAndRightByteOrder)
+{
+    // Width 5: FreeImage pads each 15-byte row to 16 bytes.
+    manager.loadTexture("wall", writeImage("wall.png", FIF_PNG, 5, 3, 24), true, 4.0f, false, true);
+    GLuint texture = manager.getTexture("wall");
+    ASSERT_NE(texture, noTexture);
+    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
+    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_WIDTH), 5);
+    EXPECT_TRUE(everyPixelIs(texture, orange, 0));
+    EXPECT_EQ(boundTexture(), 0);
+}
+
+TEST_F(TextureFiles, TwentyFourBitImageWithoutExpansionIsRgbWithItsColours)
+{
+    manager.loadTexture("bmp", writeImage("wall.bmp", FIF_BMP, 7, 2, 24), false, 0.0f, false, false);
+    manager.loadTexture("jpeg", writeImage("wall.jpg", FIF_JPEG, 8, 8, 24, {200, 200, 200}), false, 0.0f, false,
+                        false);
+    GLuint bmp = manager.getTexture("bmp");
+    ASSERT_NE(bmp, noTexture);
+    EXPECT_EQ(levelParameter(bmp, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
+    EXPECT_TRUE(everyPixelIs(bmp, orange, 255));
+    ASSERT_NE(manager.getTexture("jpeg"), noTexture);
+    EXPECT_EQ(levelParameter(manager.getTexture("jpeg"), 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
+}
+
+TEST_F(TextureFiles, SrgbWinsOverExpansion)
+{
+    manager.loadTexture("srgb", writeImage("wall.png", FIF_PNG, 4, 4, 24), false, 0.0f, true, true);
+    manager.loadTexture("srgbAlpha", writeImage("glass.png", FIF_PNG, 4, 4, 32), false, 0.0f, true, false);
+    EXPECT_EQ(levelParameter(manager.getTexture("srgb"), 0, GL_TEXTURE_INTERNAL_FORMAT), GL_SRGB);
+    EXPECT_EQ(levelParameter(manager.getTexture("srgbAlpha"), 0, GL_TEXTURE_INTERNAL_FORMAT), GL_SRGB_ALPHA);
+}
+
+TEST_F(TextureFiles, ThirtyTwoBitImageKeepsItsAlpha)
+{
+    manager.loadTexture("glass", writeImage("glass.tga", FIF_TARGA, 3, 5, 32), false, 0.0f, false, true);
+    ASSERT_NE(manager.getTexture("glass"), noTexture);
+    EXPECT_TRUE(everyPixelIs(manager.getTexture("glass"), orange, 77));
+}
+
+TEST_F(TextureFiles, OtherDepthsBecomeOpaqueRgbaWithTheirColours)
+{
+    struct Case {
+        const char* file;
+        FREE_IMAGE_FORMAT format;
+        unsigned bits;
+        int tolerance;
+    };
+    const Rgb white = {255, 255, 255};
+    const Case cases[] = {
+        {"palette.bmp", FIF_BMP, 8, 0}, {"palette.png", FIF_PNG, 8, 0}, {"palette.tga", FIF_TARGA, 8, 0},
+        {"fourBit.bmp", FIF_BMP, 4, 0}, {"oneBit.png", FIF_PNG, 1, 0},
+        {"sixteenBit.bmp", FIF_BMP, 16, 8}, // 5 or 6 bits per channel
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        Rgb colour = c.bits == 1 ? white : orange;
+        manager.loadTexture(c.file, writeImage(c.file, c.format, 6, 3, c.bits, colour), false, 0.0f, false, true);
+        GLuint texture = manager.getTexture(c.file);
+        ASSERT_NE(texture, noTexture);
+        EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
+        EXPECT_TRUE(everyPixelIs(texture, colour, 255, c.tolerance));
+    }
+}
+
+TEST_F(TextureFiles, SixteenBitsPerChannelAndGreyImagesLoad)
+{
+    FIBITMAP* deep = FreeImage_AllocateT(FIT_RGB16, 3, 3);
+    FIBITMAP* grey = FreeImage_AllocateT(FIT_UINT16, 3, 3);
+    for (unsigned y = 0; y < 3; ++y) {
+        FIRGB16* deepRow = reinterpret_cast<FIRGB16*>(FreeImage_GetScanLine(deep, y));
+        unsigned short* greyRow = reinterpret_cast<unsigned short*>(FreeImage_GetScanLine(grey, y));
+        for (unsigned x = 0; x < 3; ++x) {
+            deepRow[x] = {65535, 0, 0};
+            greyRow[x] = 65535;
+        }
+    }
+    ASSERT_TRUE(FreeImage_Save(FIF_PNG, deep, path("deep.png").c_str(), 0));
+    ASSERT_TRUE(FreeImage_Save(FIF_PNG, grey, path("grey.png").c_str(), 0));
+    FreeImage_Unload(deep);
+    FreeImage_Unload(grey);
+
+    manager.loadTexture("deep", path("deep.png"), true, 4.0f, false, true);
+    manager.loadTexture("grey", path("grey.png"), true, 4.0f, false, true);
+    ASSERT_NE(manager.getTexture("deep"), noTexture);
+    ASSERT_NE(manager.getTexture("grey"), noTexture);
+    EXPECT_TRUE(everyPixelIs(manager.getTexture("deep"), {255, 0, 0}, 255));
+    EXPECT_TRUE(everyPixelIs(manager.getTexture("grey"), {255, 255, 255}, 255));
+}
+
+TEST_F(TextureFiles, GreyJpegIsConvertedToRgbBeforeExpansion)
+{
+    manager.loadTexture("grey", writeImage("grey.jpg", FIF_JPEG, 8, 8, 8, {255, 255, 255}), false, 0.0f, false,
+                        true);
+    GLuint texture = manager.getTexture("grey");
+    ASSERT_NE(texture, noTexture);
+    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
+    EXPECT_TRUE(everyPixelIs(texture, {255, 255, 255}, 0));
+}
+
+TEST_F(TextureFiles, UnloadableFilesRegisterNothingAndStaySilent)
+{
+    const std::string missing = path("missing.png");
+    const std::string empty = writeBytes("empty.png", "");
+    const std::string garbage = writeBytes("garbage.png", std::string(64, '\x5A'));
+    const std::string truncated = writeBytes(
+        "truncated.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x02", 24));
+    const std::string noExtension = writeBytes("noExtension", "plain text");
+    fs::create_directories(folder / "directory.png");
+    ::testing::internal::CaptureStdout();
+    for (const std::string& file : {missing, empty, garbage, truncated, noExtension, path("directory.png")})
+        manager.loadTexture(file, file, true, 4.0f, false, true);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    for (const std::string& file : {missing, empty, garbage, truncated, noExtension, path("directory.png")})
+        EXPECT_EQ(manager.getTexture(file), noTexture) << file;
+    EXPECT_EQ(boundTexture(), 0);
+}
+
+TEST_F(TextureFiles, ReadableButUnhandledFormatIsReported)
+{
+    const std::string gif = writeImage("picture.gif", FIF_GIF, 4, 4, 8);
+    ::testing::internal::CaptureStdout();
+    manager.loadTexture("picture", gif, true, 4.0f, false, false);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "The Texture Loader doesn't yet know how to handle this image format\n");
+    EXPECT_EQ(manager.getTexture("picture"), noTexture);
+}
+
+TEST_F(TextureFiles, ANameIsLoadedOnceAndKeepsItsFirstTexture)
+{
+    const std::string first = writeImage("first.png", FIF_PNG, 2, 2, 24);
+    const std::string second = writeImage("second.png", FIF_PNG, 8, 8, 32);
+    manager.loadTexture("wall", first, false, 0.0f, false, false);
+    GLuint texture = manager.getTexture("wall");
+    manager.loadTexture("wall", second, true, 8.0f, true, true);
+    EXPECT_EQ(manager.getTexture("wall"), texture);
+    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_WIDTH), 2);
+    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
+    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+    EXPECT_EQ(manager.getTexture("unknown"), noTexture);
+}
+
+TEST_F(TextureFiles, MipmapsAnisotropyAndFilteringFollowTheFlags)
+{
+    manager.loadTexture("mipmapped", writeImage("a.png", FIF_PNG, 16, 16, 24), true, 4.0f, false, false);
+    manager.loadTexture("plain", writeImage("b.png", FIF_PNG, 16, 16, 24), false, 0.0f, false, false);
+    GLuint target = manager.createTexture(GL_RGBA, "target", 16, 16, GL_CLAMP_TO_EDGE, GL_LINEAR, 2.0f);
+    GLuint mipmapped = manager.getTexture("mipmapped"), plain = manager.getTexture("plain");
+
+    EXPECT_EQ(textureParameter(mipmapped, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
+    EXPECT_EQ(textureParameter(mipmapped, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(textureParameter(mipmapped, GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(levelParameter(mipmapped, 4, GL_TEXTURE_WIDTH), 1);
+    EXPECT_EQ(textureParameter(plain, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+    EXPECT_EQ(textureParameter(plain, GL_TEXTURE_WRAP_T), GL_REPEAT);
+    EXPECT_EQ(levelParameter(plain, 1, GL_TEXTURE_WIDTH), 0);
+    EXPECT_FLOAT_EQ(anisotropyOf(mipmapped), 4.0f);
+
+    manager.setAnisotropy(8.0f);
+    EXPECT_FLOAT_EQ(anisotropyOf(mipmapped), 8.0f);
+    EXPECT_FLOAT_EQ(anisotropyOf(plain), 1.0f) << "loaded with anisotropy 0";
+    EXPECT_FLOAT_EQ(anisotropyOf(target), 2.0f) << "render targets are not touched";
+
+    manager.setFiltering(1);
+    EXPECT_EQ(textureParameter(plain, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(textureParameter(target, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    manager.setFiltering(2);
+    EXPECT_EQ(textureParameter(plain, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(levelParameter(plain, 4, GL_TEXTURE_WIDTH), 1) << "mode 2 builds the mipmap chain";
+    manager.setFiltering(7);
+    EXPECT_EQ(textureParameter(plain, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    manager.setFiltering(0);
+    EXPECT_EQ(textureParameter(mipmapped, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
+    EXPECT_EQ(boundTexture(), 0);
+}
+
+TEST_F(TextureFiles, RenderTargetsGetTheirFormatsAndNamesAreUnique)
+{
+    GLuint colour = manager.createTexture(GL_RGBA32F, "normal", 20, 10, GL_CLAMP_TO_EDGE, GL_NEAREST, 0.0f);
+    GLuint depth = manager.createTexture(GL_DEPTH_COMPONENT24, "depth", 20, 10, GL_CLAMP_TO_EDGE, GL_NEAREST, 0.0f);
+    ASSERT_NE(colour, noTexture);
+    ASSERT_NE(depth, noTexture);
+    EXPECT_EQ(manager.getTexture("normal"), colour);
+    EXPECT_EQ(levelParameter(colour, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA32F);
+    EXPECT_EQ(levelParameter(colour, 0, GL_TEXTURE_WIDTH), 20);
+    EXPECT_EQ(textureParameter(colour, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(textureParameter(colour, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(textureParameter(colour, GL_TEXTURE_COMPARE_MODE), GL_NONE);
+    EXPECT_EQ(textureParameter(depth, GL_TEXTURE_COMPARE_MODE), GL_COMPARE_REF_TO_TEXTURE);
+    EXPECT_EQ(textureParameter(depth, GL_TEXTURE_COMPARE_FUNC), GL_EQUAL);
+
+    EXPECT_EQ(manager.createTexture(GL_RGB, "normal", 4, 4, GL_REPEAT, GL_LINEAR, 0.0f), noTexture);
+    EXPECT_EQ(manager.getTexture("normal"), colour);
+    EXPECT_EQ(boundTexture(), 0);
+}
+
+TEST_F(TextureFiles, DestructionDeletesEveryTexture)
+{
+    auto* owner = new TextureManager();
+    GLuint target = owner->createTexture(GL_RGBA, "target", 4, 4, GL_REPEAT, GL_LINEAR, 0.0f);
+    owner->loadTexture("file", writeImage("file.png", FIF_PNG, 4, 4, 24), false, 0.0f, false, false);
+    GLuint file = owner->getTexture("file");
+    ASSERT_TRUE(glIsTexture(target));
+    ASSERT_TRUE(glIsTexture(file));
+    delete owner;
+    EXPECT_FALSE(glIsTexture(target));
+    EXPECT_FALSE(glIsTexture(file));
+}
+
+} // namespace
