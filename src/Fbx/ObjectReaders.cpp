@@ -29,6 +29,7 @@ Light* readLight(ReadContext& ctx, const PropertyTable& props) {
   l->color = props.vec3("Color", l->color);
   l->intensity = props.number("Intensity", l->intensity);
   // Newer writers use InnerAngle/OuterAngle, older ones HotSpot/"Cone angle".
+  // A light that stores no inner angle has the class default of 0.
   l->innerAngle = props.number("InnerAngle", props.number("HotSpot", l->innerAngle));
   l->outerAngle = props.number("OuterAngle", props.number("Cone angle", props.number("ConeAngle", l->outerAngle)));
   l->castLight = props.flag("CastLight", l->castLight);

@@ -49,21 +49,28 @@ const std::vector<Texture*>& Material::texturesOn(const std::string& property) c
   return it == textures.end() ? kNoTextures : it->second;
 }
 
-const std::vector<Texture*>& Material::normalMapTextures() const {
-  const auto& normal = texturesOn(kNormalMap);
-  return normal.empty() ? texturesOn(kBump) : normal;
-}
-
 double Camera::computeFieldOfView(double focalLengthMm) const {
-  const double aperture = apertureMode == ApertureMode::Horizontal ? filmWidth : filmHeight;
+  const double aperture = apertureMode == ApertureMode::Vertical ? filmHeight : filmWidth;
   if (focalLengthMm <= 0) return 0;
   return 2 * std::atan(aperture * kMillimetresPerInch / (2 * focalLengthMm)) * 180 / kPi;
 }
 
 double Camera::computeFocalLength(double fieldOfViewDegrees) const {
-  const double aperture = apertureMode == ApertureMode::Horizontal ? filmWidth : filmHeight;
+  const double aperture = apertureMode == ApertureMode::Vertical ? filmHeight : filmWidth;
   const double t = std::tan(fieldOfViewDegrees * kPi / 360);
   return t > 0 ? aperture * kMillimetresPerInch / 2 / t : 0;
+}
+
+double Camera::verticalFieldOfView() const {
+  const double aspect = filmWidth * squeezeRatio / filmHeight;
+  double degrees = 0;
+  switch (apertureMode) {
+    case ApertureMode::Horizontal: degrees = fieldOfView / aspect; break;
+    case ApertureMode::Vertical: degrees = fieldOfView; break;
+    case ApertureMode::FocalLength: degrees = computeFieldOfView(focalLength) / aspect; break;
+    case ApertureMode::HorizontalAndVertical: degrees = fieldOfViewY; break;
+  }
+  return std::isfinite(degrees) ? degrees : 0;
 }
 
 double GlobalSettings::frameRate() const {

@@ -75,8 +75,8 @@ class Material : public Object {
 
   const std::vector<Texture*>& texturesOn(const std::string& property) const;
   const std::vector<Texture*>& diffuseTextures() const { return texturesOn(kDiffuse); }
-  // NormalMap, or Bump when no NormalMap texture exists (exporters use either).
-  const std::vector<Texture*>& normalMapTextures() const;
+  // The NormalMap channel only: textures on Bump are height maps.
+  const std::vector<Texture*>& normalMapTextures() const { return texturesOn(kNormalMap); }
 
   static constexpr const char* kDiffuse = "DiffuseColor";
   static constexpr const char* kNormalMap = "NormalMap";
@@ -91,7 +91,7 @@ class Light : public NodeAttribute {
   LightType lightType = LightType::Point;
   Vec3 color{1, 1, 1};
   double intensity = 100;
-  double innerAngle = 45;  // "hot spot", degrees
+  double innerAngle = 0;   // "hot spot", degrees
   double outerAngle = 45;  // "cone angle", degrees
   bool castLight = true;
   bool castShadows = false;
@@ -119,10 +119,17 @@ class Camera : public NodeAttribute {
   double aspectWidth = 320, aspectHeight = 200;
   double orthoZoom = 1;
 
-  // Field of view (degrees) for a focal length over the aperture of the
-  // current aperture mode (film width when horizontal, else film height).
+  // Field of view (degrees) for a focal length and back. The angle spans the
+  // film height in vertical mode and the film width in every other mode, as
+  // the vendor SDK measures it.
   double computeFieldOfView(double focalLengthMm) const;
   double computeFocalLength(double fieldOfViewDegrees) const;
+  // The vertical field of view (degrees) the camera projects with: the
+  // stored angle, or the one from the focal length, converted by the film
+  // aspect (width x squeeze / height) when it is a horizontal angle; the
+  // vertical angle itself in horizontal-and-vertical mode. 0 when the film
+  // has no usable aspect.
+  double verticalFieldOfView() const;
   // The camera's node (first user), or nullptr (producer cameras).
   Node* node() const { return nodes.empty() ? nullptr : nodes.front(); }
 };

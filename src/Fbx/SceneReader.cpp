@@ -61,6 +61,7 @@ class Builder {
     readConnections();
     linkObjects();
     readTakes();
+    spanStacksByTheirTakes();
     return true;
   }
 
@@ -120,7 +121,9 @@ class Builder {
       e = {Kind::LayeredTexture, nullptr};
       layeredTextures_[id];
     } else if (r.name == "AnimationStack") {
-      e = {Kind::Stack, readAnimStack(ctx_, props)};
+      AnimStack* stack = readAnimStack(ctx_, props);
+      if (!storesOwnSpan(props)) stacksWithoutSpan_.push_back(stack);
+      e = {Kind::Stack, stack};
     } else if (r.name == "AnimationLayer") {
       e = {Kind::Layer, readAnimLayer(ctx_, props)};
     } else if (r.name == "AnimationCurveNode") {
@@ -282,6 +285,25 @@ class Builder {
     }
   }
 
+  static bool storesOwnSpan(const PropertyTable& props) {
+    for (const Record* p : props.ownRecords()) {
+      const std::string& name = p->properties[0].toString();
+      if (name == "LocalStart" || name == "LocalStop") return true;
+    }
+    return false;
+  }
+
+  // Several exporters write a stack without a span of its own and keep the
+  // span only in the take of the same name; the stack reports that span.
+  void spanStacksByTheirTakes() {
+    for (AnimStack* stack : stacksWithoutSpan_) {
+      if (const TakeInfo* take = ctx_.scene->takeInfo(stack->name)) {
+        stack->localStart = take->localStart;
+        stack->localStop = take->localStop;
+      }
+    }
+  }
+
   void readSpan(const Record* r, Time& start, Time& stop) const {
     if (!r || r->properties.size() < 2) return;
     start = ctx_.time(r->properties[0].toInt());
@@ -294,6 +316,7 @@ class Builder {
   std::unordered_map<int64_t, Entry> objects_;
   std::unordered_map<int64_t, std::vector<Texture*>> layeredTextures_;
   std::vector<Connection> connections_;
+  std::vector<AnimStack*> stacksWithoutSpan_;
 };
 
 }  // namespace

@@ -64,26 +64,49 @@ Vec3 elementValue(const fbx::Mesh& mesh, const fbx::LayerElement* element, int p
     return index < 0 ? fallback : toVec3(element->vec3(index));
 }
 
-// Writes one corner: position, normal, and the last layer's tangent frame and UV.
-void appendCorner(const fbx::Mesh& mesh, int polygon, int corner, CornerArrays& out, Vec3& boundsMin,
-                  Vec3& boundsMax)
+using LayerAccessor = const fbx::LayerElement* (fbx::Mesh::*)(int) const;
+
+// The element of the first layer that has one, or null. Further layers
+// carry extra sets (a light map's UVs, say) that must not replace the first.
+const fbx::LayerElement* firstLayerElement(const fbx::Mesh& mesh, LayerAccessor element)
+{
+    for (int layer = 0; layer < static_cast<int>(mesh.layers.size()); ++layer) {
+        if (const fbx::LayerElement* found = (mesh.*element)(layer))
+            return found;
+    }
+    return nullptr;
+}
+
+// The per-corner elements a mesh is drawn with.
+struct CornerElements {
+    const fbx::LayerElement* tangents;
+    const fbx::LayerElement* binormals;
+    const fbx::LayerElement* uvs;
+
+    explicit CornerElements(const fbx::Mesh& mesh)
+        : tangents(firstLayerElement(mesh, &fbx::Mesh::layerTangents)),
+          binormals(firstLayerElement(mesh, &fbx::Mesh::layerBinormals)),
+          uvs(firstLayerElement(mesh, &fbx::Mesh::layerUVs))
+    {
+    }
+};
+
+// Writes one corner: position, normal, tangent frame and texture coordinates.
+void appendCorner(const fbx::Mesh& mesh, const CornerElements& elements, int polygon, int corner, CornerArrays& out,
+                  Vec3& boundsMin, Vec3& boundsMax)
 {
     Vec3 position = toVec3(mesh.controlPoints[mesh.polygonVertex(polygon, corner)]);
     fbx::Vec3 fbxNormal;
     Vec3 normal = mesh.polygonVertexNormal(polygon, corner, fbxNormal) ? normalize(toVec3(fbxNormal)) : Vec3{};
-    Vec3 tangent, binormal;
+    Vec3 tangent = elementValue(mesh, elements.tangents, polygon, corner, {});
+    Vec3 binormal = elementValue(mesh, elements.binormals, polygon, corner, {});
     float u = 0.0f, v = 0.0f;
-    for (int layer = 0; layer < static_cast<int>(mesh.layers.size()); ++layer) {
-        tangent = elementValue(mesh, mesh.layerTangents(layer), polygon, corner, {});
-        binormal = elementValue(mesh, mesh.layerBinormals(layer), polygon, corner, {});
-        u = v = 0.0f;
-        if (const fbx::LayerElement* uvs = mesh.layerUVs(layer)) {
-            int32_t index = uvs->directIndex(mesh.mappingIndex(uvs->mapping, polygon, corner));
-            if (index >= 0) {
-                fbx::Vec2 uv = uvs->vec2(index);
-                u = static_cast<float>(uv.x);
-                v = static_cast<float>(uv.y);
-            }
+    if (elements.uvs) {
+        int32_t index = elements.uvs->directIndex(mesh.mappingIndex(elements.uvs->mapping, polygon, corner));
+        if (index >= 0) {
+            fbx::Vec2 uv = elements.uvs->vec2(index);
+            u = static_cast<float>(uv.x);
+            v = static_cast<float>(uv.y);
         }
     }
     boundsMin = componentMin(boundsMin, position);
@@ -169,6 +192,7 @@ bool extractMeshData(const fbx::Node& node, const TextureIdLookup& lookup, MeshD
 
     mesh.boundsMin = {boundsSentinel, boundsSentinel, boundsSentinel};
     mesh.boundsMax = {-boundsSentinel, -boundsSentinel, -boundsSentinel};
+    const CornerElements elements(*fbxMesh);
     CornerArrays corners;
     std::vector<TriangleRecord> records;
     for (int polygon = 0; polygon < fbxMesh->polygonCount(); ++polygon) {
@@ -180,7 +204,7 @@ bool extractMeshData(const fbx::Node& node, const TextureIdLookup& lookup, MeshD
             polygonTextureIds(node, *fbxMesh, polygon, lookup, diffuseId, normalId);
         for (int k = 1; k + 1 < size; ++k) {
             for (int corner : {0, k, k + 1})
-                appendCorner(*fbxMesh, polygon, corner, corners, mesh.boundsMin, mesh.boundsMax);
+                appendCorner(*fbxMesh, elements, polygon, corner, corners, mesh.boundsMin, mesh.boundsMax);
             records.push_back({diffuseId, normalId, static_cast<int>(records.size())});
         }
     }

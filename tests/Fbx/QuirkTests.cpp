@@ -110,8 +110,44 @@ TEST(ExporterQuirks, LayeredTexturesContributeTheirLayers) {
   ASSERT_EQ(m.diffuseTextures().size(), 2u);
   EXPECT_EQ(m.diffuseTextures()[0]->fileName, "base.png");
   EXPECT_EQ(m.diffuseTextures()[1]->fileName, "detail.png");
-  ASSERT_EQ(m.normalMapTextures().size(), 1u);  // Bump stands in for a missing NormalMap
-  EXPECT_EQ(m.normalMapTextures()[0]->fileName, "bumps.png");
+  EXPECT_TRUE(m.normalMapTextures().empty());  // a bump map is a height map, not a normal map
+  ASSERT_EQ(m.texturesOn(Material::kBump).size(), 1u);
+  EXPECT_EQ(m.texturesOn(Material::kBump)[0]->fileName, "bumps.png");
+}
+
+TEST(ExporterQuirks, WhatTheFileLeavesOutComesFromTakesAndClassDefaults) {
+  const char* const objects = R"(
+	AnimationStack: 1, "AnimStack::Empty", "" {
+	}
+	AnimationStack: 2, "AnimStack::Own", "" {
+		Properties70:  {
+			P: "LocalStop", "KTime", "Time", "",7
+		}
+	}
+	NodeAttribute: 3, "NodeAttribute::Bare", "Light" {
+		Properties70:  {
+			P: "LightType", "enum", "", "",2
+		}
+	}
+)";
+  const std::string takes = R"(Takes:  {
+	Take: "Empty" {
+		LocalTime: 5,900
+	}
+	Take: "Own" {
+		LocalTime: 5,900
+	}
+}
+)";
+  const auto scene = test::loadBytes(test::toBytes(document(objects, "") + takes));
+  ASSERT_TRUE(scene);
+  const AnimStack* empty = scene->findAnimStack("Empty");
+  EXPECT_EQ(empty->localStart, 5);  // the take's span
+  EXPECT_EQ(empty->localStop, 900);
+  EXPECT_EQ(scene->findAnimStack("Own")->localStop, 7);  // its own span stands
+  const Light& bare = *scene->lights().at(0);
+  EXPECT_EQ(bare.innerAngle, 0);
+  EXPECT_EQ(bare.outerAngle, 45);
 }
 
 TEST(ExporterQuirks, Version77TimeUnitsAreConverted) {

@@ -227,9 +227,41 @@ TEST(SceneCameras, ProducerCamerasAndFocalLength) {
   EXPECT_EQ(scene.producerCamera("Producer Top"), scene.producerCamera("Producer Top"));
   EXPECT_EQ(scene.producerCamera("Nope"), nullptr);
   EXPECT_NEAR(perspective->computeFocalLength(40), 21.3545, 1e-3);
-  EXPECT_NEAR(perspective->computeFieldOfView(perspective->computeFocalLength(63)), 63, 1e-9);
-  perspective->apertureMode = ApertureMode::Horizontal;
-  EXPECT_NEAR(perspective->computeFocalLength(40), 0.816 * 25.4 / 2 / std::tan(20 * M_PI / 180), 1e-9);
+}
+
+// Angles worked out by hand: fov = 2 atan(aperture mm / (2 f)); the aperture
+// is the film height in vertical mode, else the width; horizontal angles are
+// divided by the film aspect (width x squeeze / height) for projection.
+TEST(SceneCameras, FieldOfViewFollowsTheApertureMode) {
+  constexpr double kFullFrameWidth = 36 / 25.4, kFullFrameHeight = 24 / 25.4;  // inches
+  struct Case {
+    const char* what;
+    ApertureMode mode;
+    double filmWidth, filmHeight, squeeze, focalLength, fieldOfView, fieldOfViewY;
+    double fromFocalLength, vertical;
+  };
+  const Case cases[] = {
+      {"35 mm lens on full frame (Blender)", ApertureMode::FocalLength, kFullFrameWidth, kFullFrameHeight, 1, 35, 0, 0,
+       54.432223, 36.288149},
+      {"squeezed film", ApertureMode::FocalLength, kFullFrameWidth, kFullFrameHeight, 2, 35, 0, 0, 54.432223,
+       18.144074},
+      {"vertical", ApertureMode::Vertical, 0.816, 0.612, 1, 21.3545, 40, 0, 40.0, 40.0},
+      {"horizontal", ApertureMode::Horizontal, 0.816, 0.612, 1, 30, 38.113920, 0, 38.113920, 28.585440},
+      {"horizontal and vertical", ApertureMode::HorizontalAndVertical, 0.816, 0.612, 1, 30, 0, 29, 38.113920, 29},
+  };
+  for (const Case& c : cases) {
+    Camera camera;
+    camera.apertureMode = c.mode;
+    camera.filmWidth = c.filmWidth;
+    camera.filmHeight = c.filmHeight;
+    camera.squeezeRatio = c.squeeze;
+    camera.focalLength = c.focalLength;
+    camera.fieldOfView = c.fieldOfView;
+    camera.fieldOfViewY = c.fieldOfViewY;
+    EXPECT_NEAR(camera.computeFieldOfView(c.focalLength), c.fromFocalLength, 1e-4) << c.what;
+    EXPECT_NEAR(camera.computeFocalLength(c.fromFocalLength), c.focalLength, 1e-4) << c.what;
+    EXPECT_NEAR(camera.verticalFieldOfView(), c.vertical, 1e-4) << c.what;
+  }
 }
 
 TEST(SceneLoading, KeyAttributeBitPatternsInAsciiCurves) {

@@ -103,6 +103,20 @@ TEST(ExtractMesh, WholeMeshMaterialTakesTheLastTexture)
     EXPECT_EQ(mesh.normalTextureIds[0], std::vector<int>{21});
 }
 
+TEST(ExtractMesh, OnlyTheNormalMapChannelGivesANormalMap)
+{
+    // A texture on "Bump" is a height map; drawn as normals it would be wrong.
+    MeshScene s(square, {{0, 1, 2}});
+    fbx::Material* bumpOnly = s.material("A", "a.png");
+    bumpOnly->textures[fbx::Material::kBump].push_back(s.scene.addTexture("Height", "n1.png"));
+    MeshData mesh;
+    ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
+    EXPECT_EQ(mesh.normalTextureIds[0], std::vector<int>{-1});
+    bumpOnly->textures[fbx::Material::kNormalMap].push_back(s.scene.addTexture("Normals", "n2.png"));
+    ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
+    EXPECT_EQ(mesh.normalTextureIds[0], std::vector<int>{21});
+}
+
 TEST(ExtractMesh, BoundsStartFromTheSentinels)
 {
     MeshScene far({{2e6, 5, 0}, {3e6, 6, 0}, {2e6, 7, 1}}, {{0, 1, 2}});
@@ -143,6 +157,28 @@ TEST(ExtractMesh, LayersFollowTheirMappingModes)
     EXPECT_EQ(mesh.tangents[3 * 4], 4.0f); // corner counter 4: second polygon's second corner
     EXPECT_EQ(mesh.normals[1], 1.0f);      // normalised
     EXPECT_EQ(mesh.binormals, std::vector<float>(18, 0.0f));
+}
+
+TEST(ExtractMesh, EachAttributeComesFromTheFirstLayerThatHasIt)
+{
+    // Layer 0: tangents and the diffuse UVs; layer 1: a light map's UVs only.
+    MeshScene s(square, {{0, 1, 2}});
+    auto element = [](int components, std::vector<double> values) {
+        fbx::LayerElement e;
+        e.components = components;
+        e.mapping = fbx::MappingMode::ByControlPoint;
+        e.direct = std::move(values);
+        return e;
+    };
+    s.mesh->tangents.push_back(element(3, {1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0}));
+    s.mesh->uvs.push_back(element(2, {0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5}));
+    s.mesh->uvs.push_back(element(2, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
+    s.mesh->layers.push_back({-1, 0, -1, 0, -1, -1});
+    s.mesh->layers.push_back({-1, -1, -1, 1, -1, -1});
+    MeshData mesh;
+    ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
+    EXPECT_EQ(mesh.texcoords, std::vector<float>(6, 0.5f));
+    EXPECT_EQ(mesh.tangents, (std::vector<float>{1, 0, 0, 1, 0, 0, 1, 0, 0}));
 }
 
 TEST(ExtractMesh, MeshWithoutLayersStillHasItsPositions)

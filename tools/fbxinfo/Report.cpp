@@ -220,6 +220,7 @@ void writeCamera(Json& j, const Node& n) {
   j.key("projection").string(c.projection == fbx::ProjectionType::Perspective ? "perspective" : "orthographic");
   j.key("aperture_mode").raw() << static_cast<int>(c.apertureMode);
   j.key("field_of_view").number(c.fieldOfView);
+  j.key("vertical_field_of_view").number(c.verticalFieldOfView());
   j.key("focal_length").number(c.focalLength);
   j.key("near").number(c.nearPlane);
   j.key("far").number(c.farPlane);
