@@ -21,6 +21,12 @@ namespace fbx {
 
 using SceneResult = Result<std::unique_ptr<Scene>>;
 
+// Deepest node tree a file may hold: no node lies more than this many levels
+// below the root. Deeper trees (only hostile files nest that far) are refused
+// with an error naming the limit, so that walks over a loaded tree may
+// recurse and may climb to the root from any node.
+inline constexpr int kMaxNodeDepth = 1000;
+
 // Reads binary (7.1 to 7.7) or ASCII 7.x FBX. Older versions are refused
 // with an "unsupported FBX version" error.
 SceneResult loadFile(const std::string& path);

@@ -60,6 +60,7 @@ class Builder {
     }
     readConnections();
     linkObjects();
+    if (!checkNodeDepth()) return false;
     readTakes();
     spanStacksByTheirTakes();
     return true;
@@ -269,6 +270,24 @@ class Builder {
         if (!p->parent) Scene::setParent(p, root);
       }
     }
+  }
+
+  // Breadth first from the root, so that the check itself never recurses.
+  bool checkNodeDepth() {
+    std::vector<const Node*> level = {ctx_.scene->rootNode()}, next;
+    for (int depth = 1; !level.empty(); ++depth) {
+      next.clear();
+      for (const Node* n : level) next.insert(next.end(), n->children.begin(), n->children.end());
+      if (depth > kMaxNodeDepth && !next.empty()) {
+        const Record* connections = doc_.root.child("Connections");
+        return ctx_.fail(connections ? connections->offset : 0,
+                         "node \"" + next.front()->name + "\" lies " + std::to_string(depth) +
+                             " levels below the root; node trees deeper than " + std::to_string(kMaxNodeDepth) +
+                             " levels are refused");
+      }
+      level.swap(next);
+    }
+    return true;
   }
 
   void readTakes() {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "DeepChain.h"
 #include "Fbx/Evaluator.h"
 #include "TestScene.h"
 
@@ -215,6 +216,22 @@ TEST(SceneTemplates, OrphansAndParentCyclesEndUnderTheRoot) {
   const Node* below = top == loop1 ? loop2 : loop1;
   EXPECT_EQ(top->parent, scene->rootNode());
   EXPECT_EQ(below->parent, top);
+}
+
+TEST(SceneDepth, TreesUpToTheLimitLoadAndDeeperOnesAreRefused) {
+  const auto atLimit = test::loadBytes(test::toBytes(test::deepChainDocument(kMaxNodeDepth)), "chain.fbx");
+  ASSERT_TRUE(atLimit);
+  int depth = 0;
+  for (const Node* n = atLimit->findNode("N" + std::to_string(kMaxNodeDepth)); n != atLimit->rootNode(); n = n->parent)
+    ++depth;
+  EXPECT_EQ(depth, kMaxNodeDepth);
+
+  const auto hostile = test::toBytes(test::deepChainDocument(100000));
+  const SceneResult refused = loadMemory(hostile.data(), hostile.size(), "deep.fbx");
+  ASSERT_FALSE(refused.ok());
+  EXPECT_EQ(refused.error().find("deep.fbx: offset "), 0u) << refused.error();
+  EXPECT_NE(refused.error().find("node trees deeper than 1000 levels are refused"), std::string::npos)
+      << refused.error();
 }
 
 TEST(SceneCameras, ProducerCamerasAndFocalLength) {

@@ -1,10 +1,13 @@
 #include "ImportFixture.h"
 
+#include "DeepChain.h"
+
 #include "Engine/Lights/LightManager.h"
 #include "Engine/Lights/SpotLight.h"
 #include "Engine/Render/TextureManager.h"
 #include "Engine/Scene/NodeManager.h"
 #include "Engine/Scene/SceneGraphNode.h"
+#include "Fbx/Load.h"
 #include "Import/FBXLoader.h"
 #include "Import/GameObjects.h"
 #include "Import/SceneLoader.h"
@@ -171,6 +174,26 @@ TEST_F(FbxImportTest, DamagedAndMissingFilesImportAsEmptyScenes)
     log = load("../Resources/missing.fbx", "Gone");
     EXPECT_NE(log.find("Error while importing FBX scene.\n"), std::string::npos);
     EXPECT_NE(find("Gone_RootNode"), nullptr);
+}
+
+TEST_F(FbxImportTest, TreesAsDeepAsTheReaderAllowsConvertAndDeeperOnesAreRefused)
+{
+    std::ofstream("../Resources/chain.fbx") << fbx::test::deepChainDocument(fbx::kMaxNodeDepth);
+    load("../Resources/chain.fbx", "Chain");
+    SceneGraphNode* root = find("Chain_RootNode");
+    ASSERT_NE(root, nullptr);
+    root->setParent(NodeManager::getInstance()->getRoot());
+    NodeManager::getInstance()->getRoot()->update();
+    SceneGraphNode* deepest = find("Chain_N" + std::to_string(fbx::kMaxNodeDepth));
+    ASSERT_NE(deepest, nullptr);
+    EXPECT_TRUE(deepest->isInScene());
+
+    std::ofstream("../Resources/hostile.fbx") << fbx::test::deepChainDocument(100000);
+    std::string log = load("../Resources/hostile.fbx", "Hostile");
+    EXPECT_NE(log.find("Error while importing FBX scene.\n../Resources/hostile.fbx: offset "), std::string::npos);
+    EXPECT_NE(log.find("node trees deeper than 1000 levels are refused"), std::string::npos) << log;
+    EXPECT_NE(find("Hostile_RootNode"), nullptr);
+    EXPECT_EQ(find("Hostile_N1"), nullptr);
 }
 
 TEST_F(FbxImportTest, TexturesLoadByShortNameWithTheChannelOfFirstUse)

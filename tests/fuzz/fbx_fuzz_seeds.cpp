@@ -1,8 +1,12 @@
 // fbx_fuzz_seeds <directory>: writes small FBX files that cover every object
-// kind, in binary 7.4, binary 7.5 and ASCII, as the fuzzer's starting corpus.
+// kind, in binary 7.4, binary 7.5 and ASCII, as the fuzzer's starting corpus,
+// and a node chain as deep as the reader accepts (within the fuzzer's 64 KiB).
+#include <fstream>
 #include <iostream>
 #include <string>
 
+#include "DeepChain.h"
+#include "Fbx/Load.h"
 #include "Fbx/Writer.h"
 
 namespace {
@@ -76,6 +80,13 @@ int main(int argc, char** argv) {
         return 1;
       }
     }
+  }
+  const std::string deep = dir + "/deep_chain_ascii.fbx";
+  std::ofstream out(deep, std::ios::binary);
+  out << fbx::test::deepChainDocument(fbx::kMaxNodeDepth) << std::flush;
+  if (!out) {
+    std::cerr << deep << ": cannot write file\n";
+    return 1;
   }
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "Fbx/Evaluator.h"
@@ -141,7 +142,20 @@ class Json {
   std::ostream& out_;
 };
 
-void writeNode(Json& j, const Node& n, const fbx::Evaluator& eval) {
+// Rest-pose global transforms of nodes in pre-order, each from its parent's
+// (met earlier), so that a deep chain costs one step per node.
+std::unordered_map<const Node*, fbx::Matrix4> globalTransforms(const std::vector<const Node*>& preorderNodes) {
+  std::unordered_map<const Node*, fbx::Matrix4> globals;
+  for (const Node* n : preorderNodes) {
+    auto parent = n->parent ? globals.find(n->parent) : globals.end();
+    const fbx::Matrix4 parentGlobal = parent == globals.end() ? fbx::Matrix4() : parent->second;
+    const fbx::Vec3 parentScaling = n->parent ? n->parent->transform.scaling : fbx::Vec3{1, 1, 1};
+    globals[n] = fbx::globalMatrix(parentGlobal, parentScaling, n->transform);
+  }
+  return globals;
+}
+
+void writeNode(Json& j, const Node& n, const fbx::Matrix4& global) {
   j.raw() << "{";
   j.key("name", true).string(n.name);
   j.key("parent");
@@ -155,10 +169,9 @@ void writeNode(Json& j, const Node& n, const fbx::Evaluator& eval) {
   j.key("rotation").vec3(n.transform.rotation);
   j.key("scaling").vec3(n.transform.scaling);
   j.key("global").raw() << '[';
-  const fbx::Matrix4 g = eval.globalTransform(n);
   for (int i = 0; i < 16; ++i) {
     if (i) j.raw() << ',';
-    j.number(g[i]);
+    j.number(global[i]);
   }
   j.raw() << "]}";
 }
@@ -248,13 +261,13 @@ void nodeArray(Json& j, const char* name, const std::vector<const Node*>& nodes,
 void writeJson(const fbx::Scene& scene, std::ostream& out) {
   Json j(out);
   const std::vector<const Node*> nodes = preorder(scene);
-  const fbx::Evaluator eval(scene);
+  const auto globals = globalTransforms(nodes);
   out << "{ ";
   j.key("format", true).string(scene.sourceFormat == fbx::Format::Binary ? "binary" : "ascii");
   j.key("version").raw() << scene.sourceVersion;
   out << ",\n  ";
   nodeArray(j, "nodes", nodes, [](const Node&) { return true; },
-            [&](Json& js, const Node& n) { writeNode(js, n, eval); });
+            [&](Json& js, const Node& n) { writeNode(js, n, globals.at(&n)); });
   out << ",\n  ";
   nodeArray(j, "meshes", nodes, [](const Node& n) { return n.mesh() != nullptr; }, writeMesh);
   out << ",\n  ";
