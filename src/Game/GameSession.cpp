@@ -15,29 +15,12 @@
 
 namespace {
 
-GameSession* instance = nullptr;
-
 // The aim point lies on the surface the cursor's ray met, where a segment
 // ending there may just miss it; the shot's level test reaches this far
 // beyond, so that a wall under the cursor stops the shot.
 constexpr float levelTestOvershoot = 0.1f; // metres
 
 } // namespace
-
-GameSession* GameSession::getInstance()
-{
-    if (!instance)
-        instance = new GameSession();
-    return instance;
-}
-
-GameSession* GameSession::existingInstance() { return instance; }
-
-void GameSession::destroyInstance()
-{
-    delete instance;
-    instance = nullptr;
-}
 
 GameSession::GameSession() : spawnPoints(&::spawnPoints()) {}
 

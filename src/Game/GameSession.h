@@ -3,6 +3,7 @@
 // under the mouse cursor, the player's shots, the score and the end of the
 // game. The GUI learns of score changes and of the end through callbacks
 // the application installs.
+#include "Engine/Base/Singleton.h"
 #include "Engine/Scene/Math.h"
 
 #include <functional>
@@ -11,13 +12,8 @@
 class AIAgent;
 class PlayerCharacter;
 
-class GameSession {
+class GameSession : public Singleton<GameSession> {
 public:
-    static GameSession* getInstance();
-    static GameSession* existingInstance();
-    // Forgets the characters (the node registry deletes them) and the instance.
-    static void destroyInstance();
-
     static constexpr double waveInterval = 5.0;  // seconds between spawn waves
     static constexpr int waveSize = 7;
     static constexpr size_t maxEnemiesBeforeWave = 30;
@@ -51,6 +47,7 @@ public:
     std::vector<PlayerCharacter*> players;
 
 private:
+    friend class Singleton<GameSession>;
     GameSession();
     void aim();
     void updateEnemies(double dt);

@@ -11,20 +11,6 @@
 #include <iostream>
 
 namespace {
-CeguiSetupManager* instance = nullptr;
-}
-
-CeguiSetupManager* CeguiSetupManager::getInstance()
-{
-    if (!instance)
-        instance = new CeguiSetupManager();
-    return instance;
-}
-
-void CeguiSetupManager::destroyInstance()
-{
-    delete instance;
-    instance = nullptr;
 }
 
 CeguiSetupManager::~CeguiSetupManager()

@@ -4,6 +4,7 @@
 // it over the frame. There is one event source (the window's callbacks), so
 // the GUI's input is a listener on the input system rather than devices of
 // its own.
+#include "Engine/Base/Singleton.h"
 #include "Gui/GuiInput.h"
 #include "Gui/GuiLook.h"
 #include "Gui/GuiScreens.h"
@@ -15,12 +16,8 @@ class GUIContext;
 class OpenGLRenderer;
 } // namespace CEGUI
 
-class CeguiSetupManager {
+class CeguiSetupManager : public Singleton<CeguiSetupManager> {
 public:
-    static CeguiSetupManager* getInstance();
-    // Releases the GUI (shutdown); nothing happens when it was never created.
-    static void destroyInstance();
-
     // The whole set-up for a window of `width` × `height` pixels. On a missing
     // data file or widget prints one line naming it on standard error and
     // returns false; the caller ends start-up and destroys the instance.
@@ -43,6 +40,7 @@ public:
     CeguiSetupManager& operator=(const CeguiSetupManager&) = delete;
 
 private:
+    friend class Singleton<CeguiSetupManager>;
     CeguiSetupManager() = default;
     ~CeguiSetupManager();
 

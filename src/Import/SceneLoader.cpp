@@ -7,22 +7,6 @@
 #include <iostream>
 
 namespace {
-SceneLoader* instance = nullptr;
-}
-
-SceneLoader* SceneLoader::getInstance()
-{
-    if (!instance)
-        instance = new SceneLoader();
-    return instance;
-}
-
-SceneLoader* SceneLoader::existingInstance() { return instance; }
-
-void SceneLoader::destroyInstance()
-{
-    delete instance;
-    instance = nullptr;
 }
 
 SceneLoader::~SceneLoader() { delete loader; }

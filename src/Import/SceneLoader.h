@@ -2,23 +2,21 @@
 // Loads FBX files into the scene graph through one FBXLoader, which keeps
 // every imported scene alive until shutdown, and logs each load with its
 // duration.
+#include "Engine/Base/Singleton.h"
+
 #include <string>
 
 class FBXLoader;
 
-class SceneLoader {
+class SceneLoader : public Singleton<SceneLoader> {
 public:
-    static SceneLoader* getInstance();
-    static SceneLoader* existingInstance();
-    // Destroys the loader with every imported scene.
-    static void destroyInstance();
-
     // Imports `file`, naming its nodes prefix + "_" + name, then points the
     // camera module at the new scene.
     void loadScene(const std::string& file, const std::string& prefix);
     FBXLoader* getLoader() const { return loader; }
 
 private:
+    friend class Singleton<SceneLoader>;
     SceneLoader() = default;
     ~SceneLoader();
 

@@ -5,26 +5,16 @@
 #include <iostream>
 
 namespace {
-NavigationHolder* instance = nullptr;
 // The holder's set-up gives every new agent this separation weight,
 // overriding the tool's own default.
 constexpr float kSeparationWeight = 1.0f;
 } // namespace
 
-NavigationHolder* NavigationHolder::getInstance()
+PathfindTool* NavigationHolder::crowd()
 {
-    if (!instance)
-        instance = new NavigationHolder();
-    return instance;
+    NavigationHolder* holder = existingInstance();
+    return holder ? holder->crowdTool.get() : nullptr;
 }
-
-void NavigationHolder::destroyInstance()
-{
-    delete instance;
-    instance = nullptr;
-}
-
-PathfindTool* NavigationHolder::crowd() { return instance ? instance->crowdTool.get() : nullptr; }
 
 void NavigationHolder::QueryDeleter::operator()(dtNavMeshQuery* query) const { dtFreeNavMeshQuery(query); }
 

@@ -3,6 +3,7 @@
 // A lazily created singleton: the engine creates it during start-up, loads
 // the mesh and crowd with init, and destroys it at shutdown.
 #include "Engine/Base/Config.h"
+#include "Engine/Base/Singleton.h"
 #include "Navigation/NavMeshFile.h"
 #include "Navigation/PathfindTool.h"
 
@@ -11,19 +12,16 @@
 
 class dtNavMeshQuery;
 
-class NavigationHolder {
+class NavigationHolder : public Singleton<NavigationHolder> {
 public:
     static constexpr int kMaxQueryNodes = 2048;
 
-    static NavigationHolder* getInstance();
-    // Destroys the crowd tool (and so the crowd), the query and the mesh, in
-    // that order; the next getInstance makes a new holder.
-    static void destroyInstance();
     // The crowd tool the characters use, or null when there is no holder or
     // it has no tool yet. Never creates the holder.
     static PathfindTool* crowd();
 
     NavigationHolder();
+    // Destroys the crowd tool (and so the crowd), the query and the mesh, in that order.
     ~NavigationHolder();
     NavigationHolder(const NavigationHolder&) = delete;
     NavigationHolder& operator=(const NavigationHolder&) = delete;

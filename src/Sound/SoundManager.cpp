@@ -19,25 +19,9 @@ constexpr ALfloat listenerVelocity[] = {0.0f, 0.0f, 0.0f};
 constexpr ALfloat listenerOrientation[] = {0.0f, 0.0f, -1.0f, // at
                                            0.0f, 1.0f, 0.0f}; // up
 
-SoundManager* instance = nullptr;
-
 } // namespace
 
-SoundManager* SoundManager::getInstance()
-{
-    if (!instance)
-        instance = new SoundManager();
-    return instance;
-}
-
-void SoundManager::destroyInstance()
-{
-    if (!instance)
-        return;
-    instance->shutdownSound();
-    delete instance;
-    instance = nullptr;
-}
+SoundManager::~SoundManager() { shutdownSound(); }
 
 void SoundManager::initSound()
 {

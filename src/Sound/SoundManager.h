@@ -3,6 +3,8 @@
 // decoded whole into one buffer with one source; afterwards callers play or
 // stop a sound by its source number. No streaming, no 3D placement of
 // sources, no volume control; sources do not loop.
+#include "Engine/Base/Singleton.h"
+
 #include <AL/al.h>
 #include <AL/alc.h>
 
@@ -17,16 +19,13 @@ constexpr std::size_t musicSource = 0;      // started with a game, toggled by B
 constexpr std::size_t gunshotSource = 1;    // played on each shot
 constexpr std::size_t thirdSoundSource = 2; // loaded, not played
 
-class SoundManager {
+class SoundManager : public Singleton<SoundManager> {
 public:
     static constexpr int maxSounds = 3;
 
-    // The process-wide instance, created on first use.
-    static SoundManager* getInstance();
-    // Shuts the instance's sound down and deletes it; nothing when there is none.
-    static void destroyInstance();
-
     SoundManager() = default;
+    // Shuts the sound down (shutdownSound).
+    ~SoundManager();
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
 

@@ -16,8 +16,6 @@
 
 namespace {
 
-CollisionWorld* instance = nullptr;
-
 constexpr int manifoldPoolSize = 4096;  // persistent manifolds
 constexpr int algorithmPoolSize = 4096; // collision algorithms
 constexpr float ownerMapMaxLoadFactor = 1.0f;
@@ -74,23 +72,6 @@ bool isTestable(const CollidableRenderObject* object)
 
 } // namespace
 
-CollisionWorld* CollisionWorld::getInstance()
-{
-    if (!instance)
-        instance = new CollisionWorld();
-    return instance;
-}
-
-CollisionWorld* CollisionWorld::existingInstance()
-{
-    return instance;
-}
-
-void CollisionWorld::destroyInstance()
-{
-    delete instance;
-}
-
 CollisionWorld::CollisionWorld()
     : configuration(new btDefaultCollisionConfiguration(constructionInfo())),
       dispatcher(new btCollisionDispatcher(configuration))
@@ -103,8 +84,6 @@ CollisionWorld::~CollisionWorld()
     delete dispatcher;
     delete configuration;
     releaseLevel();
-    if (instance == this)
-        instance = nullptr;
 }
 
 void CollisionWorld::addCollidable(CollidableRenderObject* object)

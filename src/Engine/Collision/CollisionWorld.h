@@ -8,6 +8,7 @@
 // The collidables created before `buildLevelMesh` (templates, sphere, level)
 // go into the level mesh and leave the list; the ones created afterwards (the
 // characters and their equipment) are what `rayTestObjects` and `shotTest` test.
+#include "Engine/Base/Singleton.h"
 #include "Engine/Collision/CollidableRenderObject.h"
 
 #include <unordered_map>
@@ -20,13 +21,8 @@ class btCollisionDispatcher;
 class btDefaultCollisionConfiguration;
 class btTriangleMesh;
 
-class CollisionWorld {
+class CollisionWorld : public Singleton<CollisionWorld> {
 public:
-    static CollisionWorld* getInstance();
-    // The world if it exists, without creating it.
-    static CollisionWorld* existingInstance();
-    static void destroyInstance();
-
     CollisionWorld();
     virtual ~CollisionWorld();
     CollisionWorld(const CollisionWorld&) = delete;

@@ -16,23 +16,7 @@ constexpr int spotlightProgramNumber = 1;
 constexpr int pointlightProgramNumber = 2;
 constexpr int lightshaftsProgramNumber = 7;
 
-LightManager* instance = nullptr;
 } // namespace
-
-LightManager* LightManager::getInstance()
-{
-    if (!instance)
-        instance = new LightManager();
-    return instance;
-}
-
-LightManager* LightManager::existingInstance() { return instance; }
-
-void LightManager::destroyInstance()
-{
-    delete instance;
-    instance = nullptr;
-}
 
 LightManager::LightManager()
 {
@@ -50,8 +34,6 @@ LightManager::~LightManager()
         delete light;
     lights.clear();
     PointLight::releaseSphere();
-    if (instance == this)
-        instance = nullptr;
 }
 
 void LightManager::addLight(Light* light)

@@ -4,6 +4,7 @@
 // the light shafts into the glow texture. A lazily created singleton; creating
 // it looks up the uniforms of the "spotlight", "pointlight" and "lightshafts"
 // programs, so the ShaderManager must have loaded them.
+#include "Engine/Base/Singleton.h"
 #include "Engine/Lights/LightProgram.h"
 
 #include <GL/glew.h>
@@ -14,13 +15,8 @@ class Light;
 class SpotLight;
 class PointLight;
 
-class LightManager {
+class LightManager : public Singleton<LightManager> {
 public:
-    static LightManager* getInstance();
-    static LightManager* existingInstance();
-    // Deletes the instance and every light.
-    static void destroyInstance();
-
     LightManager(const LightManager&) = delete;
     LightManager& operator=(const LightManager&) = delete;
     virtual ~LightManager();
@@ -47,6 +43,7 @@ public:
     const std::vector<PointLight*>& getPointLights() const { return pointLights; }
 
 private:
+    friend class Singleton<LightManager>;
     LightManager();
     // The current camera in the form the light programs want.
     static LightPassView currentPassView();

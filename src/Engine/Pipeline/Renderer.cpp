@@ -35,26 +35,9 @@ constexpr int blurTaps = 4;
 
 constexpr const char* renderModeNames[renderModeCount] = {"Frustum Cull Each", "Octree Culling", "Rendering All"};
 
-Renderer* instance = nullptr;
-
 } // namespace
 
 const char* renderModeName(int mode) { return mode >= 0 && mode < renderModeCount ? renderModeNames[mode] : ""; }
-
-Renderer* Renderer::getInstance()
-{
-    if (!instance)
-        instance = new Renderer();
-    return instance;
-}
-
-Renderer* Renderer::existingInstance() { return instance; }
-
-void Renderer::destroyInstance()
-{
-    delete instance;
-    instance = nullptr;
-}
 
 Renderer::Renderer() : renderObjects(&NodeManager::getInstance()->getRenderObjects())
 {
@@ -64,8 +47,6 @@ Renderer::Renderer() : renderObjects(&NodeManager::getInstance()->getRenderObjec
 Renderer::~Renderer()
 {
     shutdown();
-    if (instance == this)
-        instance = nullptr;
 }
 
 bool Renderer::initialize()

@@ -12,6 +12,7 @@
 // from `renderSettings` each frame; the counts go to `renderStats`
 // (RenderSettings.h). Which objects the geometry pass draws is the render
 // mode: per-object frustum test, octree, or everything visible.
+#include "Engine/Base/Singleton.h"
 #include "Engine/Pipeline/RenderTargets.h"
 #include "Engine/Render/StaticMesh.h"
 
@@ -28,16 +29,11 @@ enum RenderMode { FrustumCullEach = 0, OctreeCulling = 1, RenderingAll = 2, rend
 // "Frustum Cull Each", "Octree Culling", "Rendering All"; "" out of range.
 const char* renderModeName(int mode);
 
-class Renderer {
+class Renderer : public Singleton<Renderer> {
 public:
     // Called at the start of every rendered frame to bring the camera's
     // matrices up to date (the camera module installs it).
     using CameraUpdate = void (*)();
-
-    static Renderer* getInstance();
-    static Renderer* existingInstance();
-    // Shuts the renderer down and deletes it.
-    static void destroyInstance();
 
     // Defaults: "Octree Culling"; takes the registry's render-object list.
     Renderer();

@@ -9,8 +9,6 @@ float minimumCellHalfSize = 20.0f;
 
 namespace {
 
-Octree* instance = nullptr;
-
 constexpr float rootCellPadding = 0.1f; // world units added to the scene's largest extent
 constexpr int octantCount = 8;
 // Octant offsets in units of the half edge, in insertion order.
@@ -68,21 +66,6 @@ void OctreeCell::subdivide(const std::vector<RenderObject*>& objects)
     }
     for (auto& child : children)
         child->subdivide(objects);
-}
-
-Octree* Octree::getInstance()
-{
-    if (!instance)
-        instance = new Octree();
-    return instance;
-}
-
-Octree* Octree::existingInstance() { return instance; }
-
-void Octree::destroyInstance()
-{
-    delete instance;
-    instance = nullptr;
 }
 
 Octree::Octree() : objects(NodeManager::getInstance()->getRenderObjects()) {}

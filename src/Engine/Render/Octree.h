@@ -10,6 +10,7 @@
 // the registry lists them first, in build order, followed by every object
 // made later. Drawing therefore keeps the registry's order while touching
 // only the objects that were marked, never the whole build set.
+#include "Engine/Base/Singleton.h"
 #include "Engine/Render/RenderObject.h"
 #include "Engine/Scene/Frustum.h"
 #include "Engine/Scene/Math.h"
@@ -44,12 +45,8 @@ struct CullStats {
     int cellsChecked = 0;
 };
 
-class Octree {
+class Octree : public Singleton<Octree> {
 public:
-    static Octree* getInstance();
-    static Octree* existingInstance();
-    static void destroyInstance();
-
     // Copies the registry's current render-object list.
     Octree();
     Octree(const Octree&) = delete;

@@ -6,22 +6,7 @@
 
 namespace {
 
-ShaderManager* instance = nullptr;
-
 } // namespace
-
-ShaderManager* ShaderManager::getInstance()
-{
-    if (!instance)
-        instance = new ShaderManager();
-    return instance;
-}
-
-void ShaderManager::destroyInstance()
-{
-    delete instance;
-    instance = nullptr;
-}
 
 ShaderManager::~ShaderManager()
 {

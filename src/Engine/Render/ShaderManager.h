@@ -2,17 +2,14 @@
 // Registry of the game's shader programs under small fixed numbers
 // (0 "basic" .. 7 "lightshafts", named in config::shaderProgramNames).
 // A lazily created singleton; it owns every Shader and its GL objects.
+#include "Engine/Base/Singleton.h"
 #include "Engine/Render/Shader.h"
 
 #include <map>
 #include <string>
 
-class ShaderManager {
+class ShaderManager : public Singleton<ShaderManager> {
 public:
-    static ShaderManager* getInstance();
-    // Deletes the instance (and so every program); the next getInstance makes a new one.
-    static void destroyInstance();
-
     ShaderManager() = default;
     virtual ~ShaderManager();
     ShaderManager(const ShaderManager&) = delete;

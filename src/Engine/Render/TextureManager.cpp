@@ -7,8 +7,6 @@
 
 namespace {
 
-TextureManager* instance = nullptr;
-
 constexpr GLint rowAlignment = 4; // bytes; FreeImage pads its rows to this
 
 enum FilterMode { filterNearest = 0, filterLinear = 1, filterMipmapping = 2 };
@@ -52,26 +50,12 @@ void uploadPixels(FIBITMAP* bitmap, const TextureUploadFormat& format, GLenum in
 
 } // namespace
 
-TextureManager* TextureManager::getInstance()
-{
-    if (!instance)
-        instance = new TextureManager();
-    return instance;
-}
-
-void TextureManager::destroyInstance()
-{
-    delete instance;
-}
-
 TextureManager::~TextureManager()
 {
     for (const auto& [name, texture] : textures)
         glDeleteTextures(1, &texture);
     CHECK_GL_ERROR();
     textures.clear();
-    if (instance == this)
-        instance = nullptr;
 }
 
 void TextureManager::loadTexture(const std::string& name, const std::string& path, bool mipmaps,

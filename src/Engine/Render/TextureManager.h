@@ -4,6 +4,8 @@
 // Applies the debug panel's anisotropy and filter settings to file textures.
 // A lazily created singleton; every operation leaves GL_TEXTURE_2D of the
 // active texture unit bound to 0.
+#include "Engine/Base/Singleton.h"
+
 #include <GL/glew.h>
 
 #include <map>
@@ -13,12 +15,8 @@
 // The texture id that means "no texture" (-1, all bits set).
 constexpr GLuint noTexture = 0xFFFFFFFFu;
 
-class TextureManager {
+class TextureManager : public Singleton<TextureManager> {
 public:
-    static TextureManager* getInstance();
-    // Deletes the instance and every texture it owns.
-    static void destroyInstance();
-
     TextureManager() = default;
     virtual ~TextureManager();
     TextureManager(const TextureManager&) = delete;

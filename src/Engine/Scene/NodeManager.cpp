@@ -8,25 +8,9 @@
 
 namespace {
 
-NodeManager* instance = nullptr;
 const std::string rootName = "root";
 
 } // namespace
-
-NodeManager* NodeManager::getInstance()
-{
-    if (!instance)
-        instance = new NodeManager();
-    return instance;
-}
-
-NodeManager* NodeManager::existingInstance() { return instance; }
-
-void NodeManager::destroyInstance()
-{
-    delete instance;
-    instance = nullptr;
-}
 
 // Deleting a node erases its own entry, so the map shrinks by one per step;
 // nodes are never deleted through their parents.

@@ -4,6 +4,8 @@
 // and the renderer walk. It owns every node it registered and deletes them
 // all, in ascending name order, when it is destroyed; nodes whose name was
 // taken over by a later node of the same name follow, newest first.
+#include "Engine/Base/Singleton.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -11,15 +13,8 @@
 class SceneGraphNode;
 class RenderObject;
 
-class NodeManager {
+class NodeManager : public Singleton<NodeManager> {
 public:
-    // The registry, created on first use (every node constructor reaches it).
-    static NodeManager* getInstance();
-    // The registry if it exists, without creating it.
-    static NodeManager* existingInstance();
-    // Deletes the registry and with it every registered node.
-    static void destroyInstance();
-
     NodeManager(const NodeManager&) = delete;
     NodeManager& operator=(const NodeManager&) = delete;
 
@@ -48,6 +43,7 @@ public:
     const std::vector<RenderObject*>& getRenderObjects() const { return renderObjects; }
 
 private:
+    friend class Singleton<NodeManager>;
     NodeManager() = default;
     ~NodeManager();
 
