@@ -1,32 +1,24 @@
+// The camera list and publishing: the scene's camera nodes, the default
+// camera, the animation clock, and the view, projection and frustum that the
+// current camera gives each frame.
 #include "Import/CameraManager.h"
 
 #include "Engine/Base/Globals.h"
 #include "Engine/Scene/CameraState.h"
 #include "Fbx/Evaluator.h"
 #include "Fbx/Scene.h"
-#include "Input/InputSystem.h"
+#include "Import/CameraGeometry.h"
 
-#include <algorithm>
 #include <cmath>
 #include <iostream>
 
-namespace {
+using namespace camera_geometry;
 
-CameraManager* instance = nullptr;
+namespace {
 
 constexpr double producerFarPlane = 1000.0;
 constexpr double producerNearPlane = static_cast<double>(0.1f);
-constexpr double producerFieldOfView = 60.0;        // degrees
-constexpr float lookPitchPerUnit = -0.35f;          // degrees of pitch per unit of vertical look input
-constexpr float minimumPoleAngle = 0.1f;            // degrees kept from straight up or down
-constexpr double maxZoomAperture = 179.0;           // square inches
-constexpr double minZoomApertureRoot = 0.25;
-constexpr double zoomPerUnit = 1.0 / 400.0;
-constexpr float panScale = 0.05f;                   // world units per unit of pan input
-constexpr float pi = 3.14159265f;
-
-Vec3 toVec3(const fbx::Vec3& v) { return {float(v.x), float(v.y), float(v.z)}; }
-fbx::Vec3 toFbx(Vec3 v) { return {v.x, v.y, v.z}; }
+constexpr double producerFieldOfView = 60.0; // degrees
 
 void collectCameras(fbx::Node* node, std::vector<fbx::Node*>& out)
 {
@@ -38,26 +30,7 @@ void collectCameras(fbx::Node* node, std::vector<fbx::Node*>& out)
         collectCameras(child, out);
 }
 
-Mat4 toMat4(const fbx::Matrix4& m) { return Mat4::fromDoubles(m.data()); }
-
-Vec3 rotateAbout(Vec3 v, float degrees, Vec3 axis) { return Mat4::rotation(degrees, axis).transformDirection(v); }
-
-bool isWholeTurn(double rollDegrees) { return static_cast<int>(rollDegrees) % 360 == 0; }
-
 } // namespace
-
-CameraManager* CameraManager::getInstance()
-{
-    if (!instance)
-        instance = new CameraManager();
-    return instance;
-}
-
-void CameraManager::destroyInstance()
-{
-    delete instance;
-    instance = nullptr;
-}
 
 CameraManager::CameraManager() = default;
 CameraManager::~CameraManager() = default;
@@ -240,162 +213,3 @@ void CameraManager::publish(const fbx::Camera& camera, Vec3 eye, Vec3 centre, Ve
     currentCamera.setMatrices(lookAt(eye, centre, up), perspective(float(fovY), screenAspect, nearPlane, farPlane));
 }
 
-fbx::Camera* CameraManager::steerableCamera()
-{
-    fbx::Node* node = nullptr;
-    fbx::Camera* current = resolveCurrentCamera(node);
-    return current && current == producerPerspective() ? current : nullptr;
-}
-
-void CameraManager::moveForward(float distance)
-{
-    fbx::Camera* camera = steerableCamera();
-    if (!camera || distance == 0.0f)
-        return;
-    Vec3 position = toVec3(camera->position), interest = toVec3(camera->interestPosition);
-    Vec3 step = normalize(interest - position) * distance;
-    camera->position = toFbx(position + step);
-    camera->interestPosition = toFbx(interest + step);
-}
-
-void CameraManager::strafe(float distance)
-{
-    fbx::Camera* camera = steerableCamera();
-    if (!camera || distance == 0.0f)
-        return;
-    Vec3 position = toVec3(camera->position), interest = toVec3(camera->interestPosition);
-    Vec3 view = interest - position;
-    float angle = view.z == 0.0f ? 90.0f : std::atan(view.x / view.z) * 180.0f / pi;
-    if (view.z < 0.0f)
-        angle += 180.0f;
-    if (!isWholeTurn(camera->roll))
-        distance = -distance;
-    // The horizontal direction to the left of the view.
-    float radians = angle * pi / 180.0f;
-    Vec3 left{std::cos(radians), 0.0f, -std::sin(radians)};
-    Vec3 shift = left * distance;
-    camera->position = toFbx(position + shift);
-    camera->interestPosition = toFbx(interest + shift);
-}
-
-void CameraManager::pan(float dx, float dy)
-{
-    fbx::Camera* camera = steerableCamera();
-    if (!camera || (dx == 0.0f && dy == 0.0f))
-        return;
-    Vec3 position = toVec3(camera->position), interest = toVec3(camera->interestPosition);
-    Vec3 forward = normalize(interest - position);
-    Vec3 right = normalize(cross(forward, toVec3(camera->upVector)));
-    Vec3 up = normalize(cross(right, forward));
-    Vec3 shift = (right * -dx + up * dy) * panScale;
-    camera->position = toFbx(position + shift);
-    camera->interestPosition = toFbx(interest + shift);
-}
-
-void CameraManager::zoom(float amount)
-{
-    fbx::Camera* camera = steerableCamera();
-    if (!camera)
-        return;
-    if (camera->projection != fbx::ProjectionType::Perspective) {
-        orthoZoom *= 0.8;
-        return;
-    }
-    double oldWidth = camera->filmWidth, oldHeight = camera->filmHeight;
-    double root = std::sqrt(oldWidth);
-    double t = std::max(root - amount * zoomPerUnit, minZoomApertureRoot);
-    if (t * t > maxZoomAperture)
-        t = std::sqrt(maxZoomAperture);
-    double focal = camera->apertureMode == fbx::ApertureMode::FocalLength
-                       ? camera->focalLength
-                       : camera->computeFocalLength(camera->fieldOfView);
-    camera->filmWidth = t * t;
-    camera->filmHeight = std::pow((t / root) * std::sqrt(oldHeight), 2.0);
-    camera->fieldOfView = camera->computeFieldOfView(focal);
-    camera->focalLength = focal;
-    camera->filmWidth = oldWidth;
-    camera->filmHeight = oldHeight;
-}
-
-void CameraManager::orbit(float dx, float dy)
-{
-    fbx::Camera* camera = steerableCamera();
-    if (!camera || (dx == 0.0f && dy == 0.0f))
-        return;
-    Vec3 centre = toVec3(camera->interestPosition);
-    Vec3 current = toVec3(camera->position) - centre;
-    Vec3 v = current;
-    float rotX = v.z == 0.0f ? 90.0f : float(int(std::atan(v.x / v.z) * 180.0f / 3.14159f));
-    bool rolled = !isWholeTurn(camera->roll);
-    if ((v.z < 0.0f && !rolled) || (v.z > 0.0f && rolled))
-        dy = -dy;
-    if (rolled)
-        dx = -dx;
-    const Vec3 xAxis{1, 0, 0}, yAxis{0, 1, 0};
-    v = rotateAbout(v, -rotX, yAxis);
-    v = rotateAbout(v, dy, xAxis);
-    v = rotateAbout(v, rotX, yAxis);
-    v = rotateAbout(v, -dx, yAxis);
-    if (v.x * current.x < 0.0f && v.z * current.z < 0.0f)
-        camera->roll = 180.0 - camera->roll;
-    camera->position = toFbx(v + centre);
-}
-
-void CameraManager::lookAround(float dx, float dy)
-{
-    if (!lookMode) {
-        if (status == StatusOrbit) orbit(dx, dy);
-        else if (status == StatusZoom) zoom(dy);
-        else if (status == StatusPan) pan(dx, dy);
-        return;
-    }
-    fbx::Camera* camera = steerableCamera();
-    if (!camera || status != StatusNone)
-        return;
-    Vec3 position = toVec3(camera->position);
-    Vec3 view = toVec3(camera->interestPosition) - position;
-    const Vec3 vertical{0, 1, 0};
-    view = rotateAbout(view, dx, vertical);
-    Vec3 horizontal = cross(view, vertical);
-    if (length(horizontal) > 0.0f) {
-        float elevation = std::asin(std::clamp(normalize(view).y, -1.0f, 1.0f)) * 180.0f / pi;
-        float limit = 90.0f - minimumPoleAngle;
-        float pitch = std::clamp(elevation + dy * lookPitchPerUnit, -limit, limit) - elevation;
-        view = rotateAbout(view, pitch, horizontal);
-    }
-    camera->interestPosition = toFbx(position + view);
-}
-
-void CameraManager::updateMouseStatus()
-{
-    lookMode = !inputSystem.keyboard.isDown(KC_LMENU);
-    const MouseSlot& mouse = inputSystem.mouse;
-    status = mouse.isDown(0) ? StatusOrbit : mouse.isDown(2) ? StatusPan : mouse.isDown(1) ? StatusZoom : StatusNone;
-}
-
-void CameraManager::followPlayer(float turn, float zoomInput, const Vec3* focus, float seconds)
-{
-    Vec3 target = focus ? Vec3{focus->x, focus->y - focusDrop, focus->z} : Vec3{};
-    yaw -= turn; // a positive turn swings the view to the right
-    targetDistance = std::clamp(targetDistance + zoomInput * followZoomStep, minFollowDistance, maxFollowDistance);
-    const float turnRadians = 6.2831855f;
-    if (yaw > turnRadians) yaw -= turnRadians;
-    if (yaw < -turnRadians) yaw += turnRadians;
-
-    float omega = 2.0f / followSmoothingTime;
-    float x = omega * seconds;
-    float e = 1.0f / (1.0f + x + 0.48f * x * x + 0.235f * x * x * x);
-    float change = smoothedDistance - targetDistance;
-    float temp = (distanceVelocity + omega * change) * seconds;
-    distanceVelocity = (distanceVelocity - omega * temp) * e;
-    smoothedDistance = targetDistance + (change + temp) * e;
-
-    fbx::Camera* producer = producerPerspective();
-    if (!producer)
-        return;
-    producer->interestPosition = toFbx(target);
-    float pitchDegrees = (smoothedDistance / maxFollowDistance) * 1.5707964f * 0.99f * 180.0f / pi;
-    Vec3 direction = rotateAbout({0, 0, -1}, pitchDegrees, {1, 0, 0});
-    direction = rotateAbout(direction, yaw * 180.0f / pi, {0, 1, 0});
-    producer->position = toFbx(target + direction * (smoothedDistance / followDistanceScale));
-}

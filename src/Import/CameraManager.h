@@ -3,6 +3,10 @@
 // an animation clock, resolves the current camera each frame (a camera of the
 // file, or the "Producer Perspective" camera that the free and player cameras
 // steer) and publishes its view and projection into `currentCamera`.
+// The list and publishing live in CameraManager.cpp, the free camera in
+// FreeCamera.cpp, the follow camera in FollowCamera.cpp. The caller hands in
+// the mouse and keys the steering needs; the module reads no input itself.
+#include "Engine/Base/Singleton.h"
 #include "Engine/Scene/Math.h"
 #include "Fbx/Animation.h"
 
@@ -19,11 +23,8 @@ class Node;
 class Scene;
 } // namespace fbx
 
-class CameraManager {
+class CameraManager : public Singleton<CameraManager> {
 public:
-    static CameraManager* getInstance();
-    static void destroyInstance();
-
     // Interaction status of the mouse steering.
     enum Status { StatusNone = 0, StatusOrbit = 1, StatusZoom = 2, StatusPan = 3 };
 
@@ -60,8 +61,18 @@ public:
     void zoom(float amount);     // positive: narrower field of view
     void orbit(float dxDegrees, float dyDegrees);
     void pan(float dx, float dy);
+    // Mouse motion (degrees). Turns the view when the last updateMouseStatus
+    // saw neither the left Alt key nor a button; with Alt it orbits, zooms or
+    // pans by the held button; a button without Alt leaves the camera alone.
     void lookAround(float dx, float dy);
-    void updateMouseStatus();
+    // The mouse buttons that choose the steering of lookAround.
+    struct MouseButtons {
+        bool left = false;
+        bool right = false;
+        bool middle = false;
+    };
+    // Left button: orbit, else middle: pan, else right: zoom.
+    void updateMouseStatus(bool leftAltHeld, MouseButtons held);
     // Places the producer camera behind and above `focus` (the player's
     // ground position with his height as y; null: the origin). `turn` in
     // radians, `zoomInput` in distance steps, `seconds` the frame time.
@@ -80,6 +91,7 @@ public:
     fbx::Camera* producerPerspective();
 
 private:
+    friend class Singleton<CameraManager>;
     CameraManager();
     ~CameraManager();
 

@@ -113,6 +113,41 @@ TEST_F(CameraManagerTest, ApplyCameraPublishesTheProducerView)
     EXPECT_NEAR(producer->interestPosition.z, -4.0, 1e-6);
 }
 
+TEST_F(CameraManagerTest, MouseStatusChoosesWhatLookingAroundDoes)
+{
+    enum Moved { Nothing, Interest, Position, Both, FieldOfView };
+    struct Case {
+        bool alt;
+        CameraManager::MouseButtons held;
+        Moved expected;
+    };
+    const Case cases[] = {
+        {false, {}, Interest},                  // free look turns the view
+        {false, {true, false, false}, Nothing}, // a button without Alt
+        {true, {true, true, true}, Position},   // Alt + left: orbit, the left button wins
+        {true, {false, true, true}, Both},      // Alt + middle: pan
+        {true, {false, true, false}, FieldOfView}, // Alt + right: zoom
+    };
+    cameras->setCameraScene(&scene);
+    cameras->initCameras(1024, 768);
+    for (const Case& c : cases) {
+        fbx::Camera* producer = cameras->producerPerspective();
+        producer->position = {0, 0, 10};
+        producer->interestPosition = {0, 0, 0};
+        producer->fieldOfView = 60.0;
+        cameras->updateMouseStatus(c.alt, c.held);
+        cameras->lookAround(10, 20);
+        bool position = producer->position.x != 0.0 || producer->position.y != 0.0;
+        bool interest = producer->interestPosition.x != 0.0 || producer->interestPosition.y != 0.0;
+        Moved moved = producer->fieldOfView != 60.0 ? FieldOfView
+                      : position && interest         ? Both
+                      : position                     ? Position
+                      : interest                     ? Interest
+                                                     : Nothing;
+        EXPECT_EQ(moved, c.expected) << "alt " << c.alt << ", buttons " << c.held.left << c.held.middle << c.held.right;
+    }
+}
+
 TEST_F(CameraManagerTest, SceneCamerasFollowTheirNodesAndIgnoreFreeSteering)
 {
     fbx::Node* node = addCamera("Fixed");
