@@ -1,4 +1,7 @@
 #pragma once
+// src/Engine: the engine in layers (Base, Scene, Render, Lights, Pipeline, Collision), and
+// here on top the application that starts, runs and stops every part. See docs/architecture.md.
+//
 // The application object: opens the window, creates the managers in a fixed
 // order, runs the frame loop and tears everything down in a fixed order.
 #include "Engine/Base/FpsCounter.h"

@@ -1,3 +1,6 @@
+// src/Fbx: our FBX reader and writer, from bytes to a checked scene model and back.
+// The bottom layer: no OpenGL, no engine types; the importer and the tools build on it.
+//
 // The FBX library in one include.
 //
 // Layers, bottom to top:

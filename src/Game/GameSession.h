@@ -1,4 +1,7 @@
 #pragma once
+// src/Game: the player, the skulls and the game session with aim, shots, waves and score.
+// Uses the engine, import, navigation and sound; the GUI hears of it through callbacks.
+//
 // The game in progress: the player, the skulls and their spawn waves, the aim
 // under the mouse cursor, the player's shots, the score and the end of the
 // game. The GUI learns of score changes and of the end through callbacks

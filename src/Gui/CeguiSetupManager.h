@@ -1,4 +1,7 @@
 #pragma once
+// src/Gui: the CEGUI set-up, its input, and the menu, in-game and debug sheets.
+// Uses the engine and input; the Engine hands it what it shows.
+//
 // Brings up the GUI library with its OpenGL renderer, points it at the GUI
 // data, loads the look and the screens, feeds it the window's input and draws
 // it over the frame. There is one event source (the window's callbacks), so

@@ -1,4 +1,7 @@
 #pragma once
+// src/Import: FBX files into the engine: scene graph, materials, lights, the camera module,
+// game-object templates and spawn points. Uses the engine and src/Fbx, never input.
+//
 // Loads FBX files into the scene graph through one FBXLoader, which keeps
 // every imported scene alive until shutdown, and logs each load with its
 // duration.

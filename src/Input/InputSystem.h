@@ -1,4 +1,7 @@
 #pragma once
+// src/Input: the keyboard, mouse and joysticks on the window's GLFW events, read once a frame.
+// Uses only GLFW; the Engine's key handling and the GUI read it.
+//
 // Polled input with the previous frame kept: for every device the state of
 // this frame and of the frame before, so that readers can tell a control that
 // is held from one that went down or up in this frame. Updated once per frame

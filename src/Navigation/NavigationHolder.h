@@ -1,4 +1,7 @@
 #pragma once
+// src/Navigation: the navigation mesh file, the Detour query and the crowd that walks every
+// character. Its core uses only Detour; its scene nodes use the engine.
+//
 // Owner of the navigation mesh, the navigation query and the crowd tool.
 // A lazily created singleton: the engine creates it during start-up, loads
 // the mesh and crowd with init, and destroys it at shutdown.

@@ -1,4 +1,7 @@
 #pragma once
+// src/Sound: the music and the effects through OpenAL, decoded from Ogg Vorbis.
+// Uses the engine base (the sound folder) and nothing else of the game.
+//
 // Plays the game's few sounds through OpenAL. At start-up every sound is
 // decoded whole into one buffer with one source; afterwards callers play or
 // stop a sound by its source number. No streaming, no 3D placement of

@@ -1,6 +1,9 @@
 #pragma once
+// src/Engine/Base: what every engine layer leans on: the GL error check, timer, constants,
+// game flags, window, frame counter and the managers' Singleton. Uses only src/Platform.
+//
 // OpenGL error check: one glGetError per call, logged with the caller's
-// location as "Error at src\Engine\Renderer:319: GL: ..." on standard error.
+// location as "Error at src\Engine\Pipeline\Renderer:319: GL: ..." on standard error.
 // Every group of OpenGL calls ends with CHECK_GL_ERROR().
 #include <string>
 

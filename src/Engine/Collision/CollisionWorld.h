@@ -1,4 +1,7 @@
 #pragma once
+// src/Engine/Collision: the Bullet collision world over the render objects' triangles: level
+// rays and shot tests, with the health owner of each hit. Uses base, scene and render.
+//
 // The process-wide collision world: Bullet's collision configuration and
 // dispatcher, the static level mesh, the registered collidables and the
 // owner of each character mesh. There is no broadphase and no simulation:

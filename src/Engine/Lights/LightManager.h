@@ -1,4 +1,7 @@
 #pragma once
+// src/Engine/Lights: the spot and point lights, their volumes and programs, and their owner.
+// Uses the engine base, scene and render resources.
+//
 // Owner of every light, with the lights sorted by kind, and the two per-frame
 // light passes of the renderer: the light volumes into the light texture and
 // the light shafts into the glow texture. A lazily created singleton; creating

@@ -1,4 +1,7 @@
 #pragma once
+// src/Engine/Pipeline: the deferred renderer's frame, its targets, pass timers, settings and
+// counters. Uses every engine layer below it; the Engine and the GUI read its counters.
+//
 // The deferred renderer: one frame of the 3D scene.
 //
 //   geometry pass   render objects -> G-buffer (albedo, normal + depth, glow)

@@ -1,4 +1,7 @@
 #pragma once
+// src/Engine/Render: what the GPU draws with: shaders, textures, mesh buffers, render objects
+// and their octree culling. Uses the engine base and scene, and src/Fbx.
+//
 // A scene-graph node that draws one non-indexed triangle mesh with the
 // "basic" program (number 0). The vertex data lives in five GPU buffers
 // bound by one vertex array; clones draw from the same buffers. Each

@@ -1,4 +1,7 @@
 #pragma once
+// src/Engine/Scene: the placed world without drawing: math, scene-graph nodes, their registry,
+// the camera state and frustum. Uses only the engine base.
+//
 // Base of everything placed in the 3D scene: a named node with a world
 // transform, a world-space bounding box, a parent and ordered children, and
 // visibility and in-scene flags.
