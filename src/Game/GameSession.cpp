@@ -118,8 +118,8 @@ HealthObject* GameSession::shoot(Vec3 source)
     std::vector<HitRecord> hits;
     if (!world->shotTest(source, aimPoint, hits))
         return nullptr;
-    // The slab reaches behind the muzzle, so the player's own meshes are
-    // touched first; the wall is measured against the character hit.
+    // The player's own meshes may reach ahead of the muzzle (the flashlight
+    // under the barrel); the wall is measured against the character hit.
     for (const HitRecord& hit : hits) {
         HealthObject* owner = world->getOwner(hit.object);
         if (dynamic_cast<PlayerCharacter*>(owner))

@@ -111,7 +111,7 @@ void CollidableRenderObject::releaseCollisionShape()
     collisionObject = nullptr;
 }
 
-bool CollidableRenderObject::collide(btCollisionObject* other, Vec3 reference, HitRecord& hit)
+bool CollidableRenderObject::collide(btCollisionObject* other, Vec3 reference, HitRecord& hit, Vec3 ahead)
 {
     if (!collisionObject || !other)
         return false;
@@ -136,11 +136,13 @@ bool CollidableRenderObject::collide(btCollisionObject* other, Vec3 reference, H
     hit.distance = noContactDistance;
     int contacts = 0;
     if (const btPersistentManifold* manifold = result.getPersistentManifold()) {
-        contacts = manifold->getNumContacts();
         const bool selfIsFirst = manifold->getBody0() == collisionObject;
-        for (int i = 0; i < contacts; ++i) {
+        for (int i = 0; i < manifold->getNumContacts(); ++i) {
             const btManifoldPoint& contact = manifold->getContactPoint(i);
             Vec3 point = fromBullet(selfIsFirst ? contact.getPositionWorldOnA() : contact.getPositionWorldOnB());
+            if (dot(point - reference, ahead) < 0.0f)
+                continue;
+            ++contacts;
             float distance = length(point - reference);
             if (distance < hit.distance) {
                 hit.point = point;

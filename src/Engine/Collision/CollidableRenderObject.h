@@ -46,7 +46,9 @@ public:
     // Contact test between this mesh, placed at the node's `transform`, and
     // `other` (at its own world transform). On contact, `hit` gets the contact
     // point on this mesh nearest to `reference`, and its distance from it.
-    bool collide(btCollisionObject* other, Vec3 reference, HitRecord& hit);
+    // With a non-zero `ahead`, only contacts on the side of `reference` that
+    // `ahead` points to count (a shot's contacts behind its source are none).
+    bool collide(btCollisionObject* other, Vec3 reference, HitRecord& hit, Vec3 ahead = {});
     // Casts the world-space segment `from`-`to` into this mesh (through the
     // inverse of `transform`); `fraction` is the nearest hit along it, or
     // CustomTriangleCallback::noHitFraction. True when anything was hit.

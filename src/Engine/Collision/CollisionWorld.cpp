@@ -205,7 +205,8 @@ bool CollisionWorld::shotTest(Vec3 origin, Vec3 target, std::vector<HitRecord>& 
             !slabMayTouch(slabPlacement, shotSlabHalfExtents, boundsMin, boundsMax))
             continue;
         HitRecord hit;
-        if (object->collide(&slabObject, origin, hit))
+        // The slab reaches behind the shooter; what it touches there is not in the shot's way.
+        if (object->collide(&slabObject, origin, hit, fromBullet(direction)))
             hits.push_back(hit);
     }
     std::stable_sort(hits.begin(), hits.end());

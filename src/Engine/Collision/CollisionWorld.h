@@ -60,9 +60,10 @@ public:
     bool rayTestObjects(Vec3 from, Vec3 to, std::vector<HitRecord>& hits);
     // Tests a thin upright slab along the shot (400 long, from 100 behind
     // `origin` to 300 ahead, 20 high, 0.02 thick) against each visible,
-    // in-scene collidable; `hits` gets every object touched, nearest contact
-    // to `origin` first. True when any. A shot without a direction
-    // (target at origin) hits nothing.
+    // in-scene collidable; `hits` gets every object touched ahead of
+    // `origin` (contacts behind it count for nothing), nearest contact to
+    // `origin` first. True when any. A shot without a direction (target at
+    // origin) hits nothing.
     bool shotTest(Vec3 origin, Vec3 target, std::vector<HitRecord>& hits);
 
     btCollisionDispatcher* getDispatcher() const { return dispatcher; }
