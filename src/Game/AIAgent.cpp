@@ -2,9 +2,9 @@
 
 #include "Engine/Collision/CollisionWorld.h"
 #include "Engine/Scene/NodeManager.h"
-#include "Game/CrowdAgent.h"
 #include "Game/PlayerCharacter.h"
 #include "Import/GameObjects.h"
+#include "Navigation/CrowdAgent.h"
 
 #include <DetourCrowd.h>
 
@@ -48,9 +48,7 @@ AIAgent::~AIAgent()
 
 void AIAgent::update(double dt, const std::vector<PlayerCharacter*>& players)
 {
-    Vec3 here = getTransform().translationPart();
-    Vec3 offset = agentPosition(agentIndex, here) - here;
-    translate(offset.x, offset.y, offset.z);
+    followAgent();
     findNearestPlayer(players);
     attackCooldown -= dt;
     runStateMachine();

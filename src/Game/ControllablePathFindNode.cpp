@@ -1,6 +1,6 @@
 #include "Game/ControllablePathFindNode.h"
 
-#include "Game/CrowdAgent.h"
+#include "Navigation/CrowdAgent.h"
 
 #include <cmath>
 
@@ -16,10 +16,4 @@ void ControllablePathFindNode::steer(float cameraYaw)
     }
     if (length(targetPosition - candidate) > retargetDistance)
         setTarget(candidate);
-}
-
-void ControllablePathFindNode::followAgent()
-{
-    Vec3 offset = agentPosition(agentIndex, position()) - position();
-    translate(offset.x, offset.y, offset.z);
 }

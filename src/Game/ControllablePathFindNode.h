@@ -11,9 +11,6 @@ public:
     // Gives the crowd a new target when the wanted one moved by more than
     // `retargetDistance`. `cameraYaw` in radians.
     void steer(float cameraYaw);
-    // Moves the node to its agent's position.
-    void followAgent();
-    Vec3 position() const { return getTransform().translationPart(); }
 
     static constexpr float retargetDistance = 0.3f; // metres
 

@@ -5,8 +5,8 @@
 #include "Engine/Lights/PointLight.h"
 #include "Engine/Lights/SpotLight.h"
 #include "Engine/Scene/NodeManager.h"
-#include "Game/CrowdAgent.h"
 #include "Import/GameObjects.h"
+#include "Navigation/CrowdAgent.h"
 
 #include <DetourCrowd.h>
 

@@ -20,8 +20,8 @@ public:
     // navigation-mesh point nearest to it.
     void setTarget(Vec3 point);
     // Places the agent on the navigation-mesh point nearest to `point`, which
-    // becomes targetPosition.
-    void teleport(Vec3 point);
+    // becomes targetPosition, with no move request left over.
+    virtual void teleport(Vec3 point);
 
     Vec3 targetPosition;  // the last move target given to the crowd
     int agentIndex = -1;  // the crowd agent's index; -1 without an agent

@@ -13,4 +13,12 @@ public:
     // A copy of `source`'s subtree (a game-object template) with its own agent.
     explicit PathFindSceneNode(const SceneGraphNode& source);
     ~PathFindSceneNode() override;
+
+    // Places the agent and brings the node along at once, so that a new
+    // character is drawn and can be hit where it was placed, not where its
+    // template stood, before its first update.
+    void teleport(Vec3 point) override;
+    // Moves the node to its agent's position; without an agent it stays.
+    void followAgent();
+    Vec3 position() const { return getTransform().translationPart(); }
 };

@@ -129,9 +129,6 @@ AIAgent& GameTest::addSkull(Vec3 where)
 {
     auto* skull = new AIAgent();
     skull->teleport(where);
-    skull->targetPosition = where; // as the spawner leaves it: no chase under way
-    const Vec3 move = agentPositionOf(skull->agentIndex) - skull->getTransform().translationPart();
-    skull->translate(move.x, move.y, move.z);
     session->enemies.push_back(skull);
     return *skull;
 }

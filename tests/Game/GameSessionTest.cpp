@@ -154,7 +154,8 @@ TEST_F(SessionTest, AWaveAddsSevenUpToThirtyEnemiesAndNoneBeyond)
     session->spawnWave();
     ASSERT_EQ(session->enemies.size(), 37u);
     for (size_t i = 30; i < 37; ++i) {
-        const Vec3 at = agentPositionOf(session->enemies[i]->agentIndex);
+        // The node itself, before any update: drawn and hit where it spawned.
+        const Vec3 at = session->enemies[i]->getTransform().translationPart();
         bool onASpawnPoint = false;
         for (const Vec3& point : points)
             onASpawnPoint = onASpawnPoint || std::hypot(at.x - point.x, at.z - point.z) < 0.01f;

@@ -1,4 +1,4 @@
-#include "Game/CrowdAgent.h"
+#include "Navigation/CrowdAgent.h"
 
 #include "Navigation/NavigationHolder.h"
 #include "Navigation/PathfindTool.h"
