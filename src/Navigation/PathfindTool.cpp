@@ -122,6 +122,8 @@ void PathfindTool::teleport(int agentIndex, const float* point)
     if (dtStatusFailed(navQuery->findNearestPoly(point, halfExtents, crowd.getFilter(0), &ref, nearest)) || !ref)
         return;
 
+    // A request left from before would be replanned from the new place.
+    crowd.resetMoveTarget(agentIndex);
     agent->corridor.reset(ref, nearest);
     agent->boundary.reset();
     agent->nneis = 0;

@@ -49,9 +49,9 @@ public:
 
     // Places agent `agentIndex` on the polygon nearest to point [(x, y, z)]
     // (half-extents 2r, 1.5r, 2r for agent radius r), as the crowd places an
-    // agent it adds: one-polygon corridor, empty boundary, no neighbours,
-    // velocities and speed zero, active. Without a polygon nearby, or for an
-    // index that names no agent, nothing changes.
+    // agent it adds: no move request, one-polygon corridor, empty boundary,
+    // no neighbours, velocities and speed zero, active. Without a polygon
+    // nearby, or for an index that names no agent, nothing changes.
     void teleport(int agentIndex, const float* point);
 
     // Marks agent `agentIndex` inactive when 0 <= agentIndex < agent count.
