@@ -2,7 +2,6 @@
 
 #include "Sound/Downmix.h"
 
-#include <ogg/ogg.h>
 #include <vorbis/vorbisfile.h>
 
 #include <cstdio>
@@ -17,7 +16,6 @@ constexpr int hostBigEndian = 0;
 #endif
 constexpr int bytesPerSample = 2;  // 16-bit
 constexpr int signedSamples = 1;
-constexpr long pageScanBytes = 4096;
 
 // File callbacks for libvorbisfile; the data source is the C file handle.
 size_t readFile(void* destination, size_t size, size_t count, void* file)
@@ -41,37 +39,6 @@ int closeFile(void* file)
 long tellFile(void* file) { return static_cast<long>(ftello(static_cast<std::FILE*>(file))); }
 
 const ov_callbacks fileCallbacks = {readFile, seekFile, closeFile, tellFile};
-
-// True when the file, read from its start, is a sequence of whole Ogg pages
-// of which the last closes its stream. libvorbisfile quietly stops at a
-// cut-off page, so a truncated file would otherwise pass as a short sound.
-bool endsWithWholeStream(std::FILE* file)
-{
-    if (fseeko(file, 0, SEEK_SET) != 0)
-        return false;
-    ogg_sync_state sync;
-    ogg_sync_init(&sync);
-    bool lastPageEndsStream = false;
-    bool strayBytes = false;
-    for (;;) {
-        char* buffer = ogg_sync_buffer(&sync, pageScanBytes);
-        const size_t got = std::fread(buffer, 1, pageScanBytes, file);
-        ogg_sync_wrote(&sync, static_cast<long>(got));
-        ogg_page page;
-        long step;
-        while ((step = ogg_sync_pageseek(&sync, &page)) != 0) {
-            if (step < 0)
-                strayBytes = true;
-            else
-                lastPageEndsStream = ogg_page_eos(&page) != 0;
-        }
-        if (got == 0)
-            break;
-    }
-    const bool partialPageLeft = sync.fill > sync.returned;
-    ogg_sync_clear(&sync);
-    return lastPageEndsStream && !strayBytes && !partialPageLeft;
-}
 
 // Reads every sample of the opened stream; the stream's layout must not
 // change between chained sections, since one buffer has one format.
@@ -112,8 +79,6 @@ DecodeStatus decodeOggFile(const std::string& path, DecodedSound& sound)
         sound.channels = info->channels;
         sound.frequency = info->rate;
     }
-    if (status == DecodeStatus::decoded && !endsWithWholeStream(file))
-        status = DecodeStatus::corruptData;
     ov_clear(&vorbis); // closes the file through the close callback
     if (status != DecodeStatus::decoded) {
         sound = DecodedSound{};

@@ -15,15 +15,16 @@ enum class DecodeStatus {
     decoded,
     cannotOpen,      // the file does not exist or cannot be read
     notVorbis,       // empty, not Ogg, or its Vorbis headers are broken
-    corruptData,     // audio data that does not decode, a cut-off end, or too much of it
+    corruptData,     // a read the decoder fails, a change of layout between sections, or too much audio
 };
 
 constexpr long oggReadBytes = 32768;                       // bytes asked of the decoder per read
 constexpr std::size_t maxDecodedBytes = 256u << 20;        // largest sound kept in memory, bytes
 
 // Decodes `path` completely into `sound`. Anything but `decoded` leaves
-// `sound` empty. A file must end with the last page of its stream: a
-// cut-off file is corrupt, although the decoder alone would play its start.
+// `sound` empty. Whatever the decoder plays is taken, bytes after the last
+// page (a tag, padding) included; a read the decoder fails (a damaged page,
+// usually also a cut one) makes the file corrupt.
 [[nodiscard]] DecodeStatus decodeOggFile(const std::string& path, DecodedSound& sound);
 
 // The console line for a failed decode of `path`.
