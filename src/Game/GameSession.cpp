@@ -156,7 +156,7 @@ void GameSession::startGame()
         first->health = first->maxHealth;
         first->alive = true;
     }
-    SoundManager::getInstance()->playSource(musicSource);
+    SoundManager::getInstance()->startMusic();
     score = 0;
     showScore();
 }

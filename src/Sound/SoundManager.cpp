@@ -142,13 +142,30 @@ void SoundManager::stopSource(std::size_t number)
         alSourceStop(sources[number]);
 }
 
+bool SoundManager::isPlaying(std::size_t number) const
+{
+    if (number >= sources.size())
+        return false;
+    ALint state = AL_STOPPED;
+    alGetSourcei(sources[number], AL_SOURCE_STATE, &state);
+    return state == AL_PLAYING;
+}
+
+void SoundManager::startMusic()
+{
+    if (sources.empty())
+        return;
+    playSource(musicSource);
+    musicOn = true;
+}
+
 void SoundManager::toggleMusic()
 {
     if (sources.empty())
         return;
+    musicOn = !isPlaying(musicSource);
     if (musicOn)
-        stopSource(musicSource);
-    else
         playSource(musicSource);
-    musicOn = !musicOn;
+    else
+        stopSource(musicSource);
 }

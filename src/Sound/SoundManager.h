@@ -53,9 +53,14 @@ public:
     // Play or stop a sound by source number; numbers not held do nothing.
     void playSource(std::size_t number);
     void stopSource(std::size_t number);
-    // The music key: stops the music when `musicOn`, otherwise plays it, and
-    // flips `musicOn`. Does nothing while no sound is loaded.
+    // The start of a game: plays the music from its start and sets `musicOn`.
+    void startMusic();
+    // The music key: stops the music while it is heard, otherwise plays it;
+    // `musicOn` follows. The source's own state decides, so a track that
+    // ended by itself starts again. Does nothing while no sound is loaded.
     void toggleMusic();
+    // Whether the source with this number is playing now.
+    bool isPlaying(std::size_t number) const;
 
 private:
     bool openContext();

@@ -101,9 +101,9 @@ protected:
 
     void writeSound(const std::string& file, const SampledSound& sound) { writeOgg(config::soundFolder + file, sound); }
 
-    void initWithSounds()
+    void initWithSounds(double musicSeconds = 2.0)
     {
-        writeSound(config::musicFile, toneSound(44100, 2.0, {0.5f, 0.5f}));
+        writeSound(config::musicFile, toneSound(44100, musicSeconds, {0.5f, 0.5f}));
         writeSound(config::gunshotFile, toneSound(22050, 0.4, {0.5f}));
         writeSound(config::thirdSoundFile, toneSound(44100, 0.3, {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f}));
         ::testing::internal::CaptureStdout();
@@ -148,8 +148,10 @@ TEST_F(SoundManagerTest, MusicKeyStopsTheMusicAndPlaysItAgain)
 {
     initWithSounds();
     const ALuint music = manager.getSources()[musicSource];
+    musicOn = false; // as the music key left it in the last game
     std::size_t mark = waveFramesAfter(0);
-    manager.playSource(musicSource); // as the start of a game does
+    manager.startMusic();
+    EXPECT_TRUE(musicOn);
     EXPECT_GT(levelAfter(mark), loud);
 
     mark = waveFramesAfter(0);
@@ -163,6 +165,18 @@ TEST_F(SoundManagerTest, MusicKeyStopsTheMusicAndPlaysItAgain)
     EXPECT_TRUE(musicOn);
     EXPECT_EQ(stateOf(music), AL_PLAYING);
     EXPECT_GT(levelAfter(mark), loud);
+}
+
+TEST_F(SoundManagerTest, MusicKeyStartsATrackThatEndedByItself)
+{
+    initWithSounds(0.2);
+    const ALuint music = manager.getSources()[musicSource];
+    manager.startMusic();
+    ASSERT_TRUE(waitFor(waitSeconds, [&] { return stateOf(music) == AL_STOPPED; }));
+
+    manager.toggleMusic();
+    EXPECT_TRUE(musicOn);
+    EXPECT_EQ(stateOf(music), AL_PLAYING);
 }
 
 TEST_F(SoundManagerTest, SourceNumbersNotHeldAndAnEmptyListDoNothing)
