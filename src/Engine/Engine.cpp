@@ -101,6 +101,8 @@ int Engine::init()
     // Bounding boxes of everything loaded, then the octree over them.
     NodeManager::getInstance()->getRoot()->update();
     Octree::getInstance()->build();
+    if (const OctreeCell* cells = Octree::getInstance()->getRootCell())
+        CeguiSetupManager::getInstance()->screens().showOctreeCellSize(cells->smallestEdge());
 
     // Navigation mesh and crowd; without a usable mesh the game runs but nobody walks.
     NavigationHolder::getInstance()->init();

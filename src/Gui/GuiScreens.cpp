@@ -7,6 +7,8 @@
 
 #include <CEGUI/CEGUI.h>
 
+#include <cstdio>
+
 bool GuiScreens::loadScreens(CEGUI::GUIContext& guiContext, std::string& loading)
 {
     context = &guiContext;
@@ -128,6 +130,15 @@ void GuiScreens::showCheckedOctreeNodes(int count)
 }
 
 void GuiScreens::showFps(int framesPerSecond) { showNumber(textFps, framesPerSecond, shownFps); }
+
+void GuiScreens::showOctreeCellSize(float edge)
+{
+    if (!spinnerMaxOctreeSize)
+        return;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", edge);
+    spinnerMaxOctreeSize->setText(text);
+}
 
 void GuiScreens::showScore(int score)
 {

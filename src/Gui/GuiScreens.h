@@ -46,6 +46,8 @@ public:
     void showRenderedObjects(int count);
     void showCheckedOctreeNodes(int count);
     void showFps(int framesPerSecond);
+    // The edge of the octree's smallest cell, world units, one decimal.
+    void showOctreeCellSize(float edge);
     void showScore(int score);
     // The renderer's and the octree's counters of the last frame.
     void showRenderStats(const RenderStats& stats);
@@ -79,7 +81,7 @@ private:
     CEGUI::Window* ingameSheet = nullptr;
     CEGUI::Window* menuSheet = nullptr;
 
-    CEGUI::Editbox* spinnerMaxOctreeSize = nullptr; // the octree cell size to rebuild with
+    CEGUI::Editbox* spinnerMaxOctreeSize = nullptr; // read-only: the built octree's smallest cell edge
     CEGUI::PushButton* buttonRegenOctree = nullptr;
     CEGUI::Window* textRenderMode = nullptr;
     CEGUI::Window* textRenderedObjectsCount = nullptr;

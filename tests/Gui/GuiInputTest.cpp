@@ -63,7 +63,9 @@ TEST_F(GuiTest, KeysAndTypedCharactersEditTheFocusedBox)
 {
     screens().swapIngameAndDebug(); // menu → in-game
     screens().swapIngameAndDebug(); // in-game → debug
+    // The layouts' only edit box; the game keeps it read-only.
     auto& box = dynamic_cast<CEGUI::Editbox&>(widget("SpinnerMaxOctreeSize"));
+    box.setReadOnly(false);
     box.setText("16");
     click("SpinnerMaxOctreeSize");
     ASSERT_TRUE(box.isActive());

@@ -38,6 +38,16 @@ TEST_F(GuiTest, StartsOnTheMenuWithTheInitialTextsAndItems)
     EXPECT_EQ(itemsOf(widget("Combobox_TextureDebugSelector")),
               (std::vector<std::string>{"None", "Diffuse", "Normals", "Light", "Glow"}));
     EXPECT_STREQ(context().getMouseCursor().getDefaultImage()->getName().c_str(), "TaharezLook/MouseArrow");
+
+    // As the layout comes (other tests type into the box): no octree size
+    // before the octree is built, and none to type in.
+    CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
+    CEGUI::Window* freshDebugSheet = windows.loadLayoutFromFile(debugLayout);
+    auto* box = dynamic_cast<CEGUI::Editbox*>(freshDebugSheet->getChildRecursive("SpinnerMaxOctreeSize"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(textOf(*box), "");
+    EXPECT_TRUE(box->isReadOnly());
+    windows.destroyWindow(freshDebugSheet);
 }
 
 TEST_F(GuiTest, StartButtonStartsTheGameAndShowsTheInGameSheet)
@@ -179,6 +189,9 @@ TEST_F(GuiTest, ShowOperationsWriteDecimalTexts)
     EXPECT_EQ(textOf(widget("TextLastScore")), "0");
     EXPECT_EQ(textOf(widget("TextIngameScoreDescription")), "0");
     EXPECT_EQ(textOf(widget("TextFPS")), "1234567");
+
+    screens().showOctreeCellSize(25.0375f);
+    EXPECT_EQ(textOf(widget("SpinnerMaxOctreeSize")), "25.0");
 
     screens().showPlayerHealth(0.25f);
     EXPECT_FLOAT_EQ(dynamic_cast<CEGUI::ProgressBar&>(widget("ProgressbarPlayerHealth")).getProgress(), 0.25f);

@@ -68,6 +68,14 @@ void OctreeCell::subdivide(const std::vector<RenderObject*>& objects)
         child->subdivide(objects);
 }
 
+float OctreeCell::smallestEdge() const
+{
+    float smallest = cellMax.x - cellMin.x;
+    for (const auto& child : children)
+        smallest = std::min(smallest, child->smallestEdge());
+    return smallest;
+}
+
 Octree::Octree() : objects(NodeManager::getInstance()->getRenderObjects()) {}
 
 void Octree::build()

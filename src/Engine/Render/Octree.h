@@ -37,6 +37,8 @@ struct OctreeCell {
     void insert(std::vector<uint32_t>& working, const std::vector<RenderObject*>& objects);
     // Splits into up to eight octants until the half edge is below the minimum.
     void subdivide(const std::vector<RenderObject*>& objects);
+    // Edge of the smallest cell in this cell's subtree (world units).
+    float smallestEdge() const;
 };
 
 // Figures of the last culled frame, shown by the debug panel.

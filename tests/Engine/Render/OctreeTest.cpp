@@ -99,6 +99,7 @@ TEST_F(OctreeTest, SmallScenesKeepOneCell)
     EXPECT_NEAR(cell->cellMin.y, -0.05f, 1e-6f);
     EXPECT_TRUE(cell->children.empty());
     EXPECT_EQ(cell->cellObjects.size(), 1u);
+    EXPECT_NEAR(cell->smallestEdge(), 30.15f, 1e-4f);
 }
 
 TEST_F(OctreeTest, ObjectsSitInEveryCellTheyOverlapUntilContained)
@@ -125,6 +126,7 @@ TEST_F(OctreeTest, ObjectsSitInEveryCellTheyOverlapUntilContained)
     EXPECT_TRUE(lists(*first, across));
     EXPECT_TRUE(lists(*second, across));
     EXPECT_FALSE(first->children.empty()); // half 50.075 >= 20: split once more
+    EXPECT_NEAR(rootCell.smallestEdge(), half * 0.5f, 1e-3f) << "half 25.04 >= 20, then 12.5 < 20";
     expectNested(rootCell);
 }
 
