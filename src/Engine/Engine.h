@@ -26,8 +26,6 @@ public:
     // One frame of game time, input and logic.
     void update();
 
-    int framesPerSecond() const { return fpsCounter.framesPerSecond(); }
-
 private:
     void shutdown();
     void updateFpsCounter();

@@ -71,7 +71,9 @@ public:
         bool right = false;
         bool middle = false;
     };
-    // Left button: orbit, else middle: pan, else right: zoom.
+    // Left button: orbit, else middle: pan, else right: zoom. The game's key
+    // handling never calls this: its free camera turns with lookAround while
+    // the right button is held, which a status of zoom would stop.
     void updateMouseStatus(bool leftAltHeld, MouseButtons held);
     // Places the producer camera behind and above `focus` (the player's
     // ground position with his height as y; null: the origin). `turn` in
