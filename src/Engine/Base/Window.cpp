@@ -31,6 +31,8 @@ GLVersionVerdict checkGLVersion(const char* versionString)
 
 namespace {
 
+constexpr int probeWindowSize = 16; // pixels; the version probe is never shown
+
 GLFWwindow* createWindow(int width, int height, const char* title, bool visible)
 {
     glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
@@ -64,6 +66,24 @@ bool loadOpenGL()
     return false;
 }
 
+// The driver refused the 3.3 context: a hidden window with its default
+// context tells which version it has, so that the line says why.
+void reportRefusedContext()
+{
+    glfwDefaultWindowHints();
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    GLFWwindow* probe = glfwCreateWindow(probeWindowSize, probeWindowSize, "", nullptr, nullptr);
+    if (probe) {
+        glfwMakeContextCurrent(probe);
+        const bool supported = loadOpenGL(); // prints the verdict when it is not
+        glfwMakeContextCurrent(nullptr);
+        glfwDestroyWindow(probe);
+        if (!supported)
+            return;
+    }
+    std::cout << "Failed to initialize OpenGL window." << std::endl;
+}
+
 } // namespace
 
 GLFWwindow* openWindow(int width, int height, const std::string& baseTitle, std::string& title)
@@ -75,7 +95,7 @@ GLFWwindow* openWindow(int width, int height, const std::string& baseTitle, std:
     // Created untitled, so that the title lookup below does not find itself.
     GLFWwindow* window = createWindow(width, height, "", true);
     if (!window) {
-        std::cout << "Failed to initialize OpenGL window." << std::endl;
+        reportRefusedContext();
         glfwTerminate();
         return nullptr;
     }

@@ -14,7 +14,9 @@ GLVersionVerdict checkGLVersion(const char* versionString);
 
 // Opens the window and the context, prints the OpenGL and GLSL versions and
 // captures the cursor. On failure prints the reason to standard output and
-// returns null (GLFW is then terminated). `title` receives the title set.
+// returns null (GLFW is then terminated); a driver that refuses the 3.3
+// context is asked for its own version, which the line names as too old.
+// `title` receives the title set.
 GLFWwindow* openWindow(int width, int height, const std::string& baseTitle, std::string& title);
 
 // A window with the game's kind of OpenGL context, current on this thread,

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
 TEST(CheckGLVersion, AcceptsThreeThreeAndLater)
 {
     EXPECT_EQ(checkGLVersion("3.3 (Compatibility Profile) Mesa 22.3.6"), GLVersionVerdict::Supported);
@@ -23,4 +27,19 @@ TEST(CheckGLVersion, MissingOrOldStringsAreUnreadable)
     EXPECT_EQ(checkGLVersion(""), GLVersionVerdict::Unreadable);
     EXPECT_EQ(checkGLVersion("OpenGL ES 3.2"), GLVersionVerdict::Unreadable);
     EXPECT_EQ(checkGLVersion("2.1 Mesa"), GLVersionVerdict::Unreadable);
+}
+
+// The driver's refusal of the 3.3 context is explained by its own version.
+TEST(OpenWindow, ADriverBelowThreeThreeIsNamedAsSuch)
+{
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe"; // each child starts its own GLFW
+    auto openUnder = [](const char* versionOverride) {
+        setenv("MESA_GL_VERSION_OVERRIDE", versionOverride, 1);
+        std::cout.rdbuf(std::cerr.rdbuf()); // the death test reads standard error
+        std::string title;
+        std::exit(openWindow(64, 64, "umbrant window test", title) ? 0 : 1);
+    };
+    EXPECT_EXIT(openUnder("3.2COMPAT"), ::testing::ExitedWithCode(1), "^OpenGL 3.3 is not supported.\n$");
+    EXPECT_EXIT(openUnder("2.1"), ::testing::ExitedWithCode(1), "^Failed to initialize OpenGL.\n$");
+    EXPECT_EXIT(openUnder("3.3COMPAT"), ::testing::ExitedWithCode(0), "OpenGL 3.3");
 }
