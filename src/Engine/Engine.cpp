@@ -120,29 +120,33 @@ void Engine::run()
     running = true;
     CHECK_GL_ERROR();
     while (running) {
-        update();
-        if (gameRunning) {
-            glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-            renderer->render();
-        } else {
-            glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
-            glClear(GL_COLOR_BUFFER_BIT);
-        }
-        glFrontFace(GL_CCW);
-        drawGui();
-        glfwSwapBuffers(window);
-        glfwPollEvents();
+        double now = clockNow();
+        double dt = now - lastTime;
+        lastTime = now;
+        frame(dt);
         if (quitRequested())
             running = false;
     }
 }
 
-void Engine::update()
+void Engine::frame(double dt)
 {
-    double now = clockNow();
-    double dt = now - lastTime;
-    lastTime = now;
+    update(dt);
+    if (gameRunning) {
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        renderer->render();
+    } else {
+        glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glFrontFace(GL_CCW);
+    drawGui();
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+}
 
+void Engine::update(double dt)
+{
     inputSystem.Update();
     CeguiSetupManager::getInstance()->update(static_cast<float>(dt));
     CameraManager::getInstance()->advanceClock(dt);

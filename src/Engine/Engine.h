@@ -23,8 +23,11 @@ public:
     int init();
     // The frame loop; returns when Escape went down or the window closed.
     void run();
-    // One frame of game time, input and logic.
-    void update();
+    // One frame: game time advanced by `dt` seconds (input and logic), the
+    // scene or the menu background, the GUI, and the buffer swap.
+    void frame(double dt);
+    // Input and logic of one frame of `dt` seconds.
+    void update(double dt);
 
 private:
     void shutdown();
