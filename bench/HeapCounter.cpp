@@ -4,9 +4,11 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <execinfo.h>
 #include <link.h>
 #include <pthread.h>
+#include <unistd.h>
 
 // glibc's own allocator under the replaced entry points.
 extern "C" {
@@ -87,7 +89,10 @@ int addModule(dl_phdr_info* info, size_t, void*)
         module.end = module.begin + segment.p_memsz;
         module.base = info->dlpi_addr;
         module.kind = kindOf(info->dlpi_name);
-        std::strncpy(module.path, info->dlpi_name[0] ? info->dlpi_name : "/proc/self/exe", sizeof module.path - 1);
+        if (info->dlpi_name[0])
+            std::strncpy(module.path, info->dlpi_name, sizeof module.path - 1);
+        else if (readlink("/proc/self/exe", module.path, sizeof module.path - 1) < 0)
+            module.path[0] = '\0';
     }
     return 0;
 }
