@@ -79,7 +79,8 @@ bool GuiScreens::lookUpWidgets(std::string& loading)
 void GuiScreens::fillComboBoxes()
 {
     // Combo-box items belong to their combo box, which deletes them.
-    comboboxTextureAnisotropy->setText(CEGUI::PropertyHelper<float>::toString(largestAnisotropyItem));
+    comboboxTextureAnisotropy->setText(
+        CEGUI::PropertyHelper<float>::toString(TextureManager::getInstance()->materialAnisotropy()));
     for (float level = largestAnisotropyItem; level >= smallestAnisotropyItem; level *= 0.5f)
         comboboxTextureAnisotropy->addItem(new CEGUI::ListboxTextItem(CEGUI::PropertyHelper<float>::toString(level)));
     for (const char* item : filteringItems)

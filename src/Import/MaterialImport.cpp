@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr float materialAnisotropy = 4.0f;
-
 bool endsWith(const std::string& text, const std::string& ending)
 {
     return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
@@ -70,7 +68,7 @@ void loadMaterialTexture(const fbx::Texture& texture, bool diffuseChannel)
         return;
     }
     std::string shortName = fileNamePart(texture.fileName);
-    textures->loadTexture(shortName, config::textureFolder + shortName, true, materialAnisotropy, false,
+    textures->loadTexture(shortName, config::textureFolder + shortName, true, textures->materialAnisotropy(), false,
                           diffuseChannel);
     if (textures->getTexture(shortName) == noTexture)
         std::cout << "--- Failed to load texture (" << shortName << "). ---" << std::endl;

@@ -3,6 +3,7 @@
 #include "Engine/Base/GLError.h"
 #include "Engine/Render/Shader.h"
 #include "Engine/Render/ShaderManager.h"
+#include "Engine/Render/TextureManager.h"
 #include "Engine/Scene/CameraState.h"
 #include "Engine/Scene/NodeManager.h"
 
@@ -12,7 +13,6 @@
 namespace {
 
 constexpr int basicProgram = 0;
-constexpr float uniqueTextureAnisotropy = 4.0f;
 constexpr float boundsStart = 100000000.0f; // larger than any world coordinate
 constexpr GLint colorTextureUnit = 0;
 constexpr GLint normalTextureUnit = 1;
@@ -77,7 +77,8 @@ int32_t opaqueCopyOf(GLuint source)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     if (GLEW_EXT_texture_filter_anisotropic)
-        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, uniqueTextureAnisotropy);
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT,
+                        TextureManager::getInstance()->materialAnisotropy());
     glBindTexture(GL_TEXTURE_2D, 0);
     CHECK_GL_ERROR();
     return static_cast<int32_t>(copy);

@@ -3,11 +3,16 @@
 #include "Engine/Base/GLError.h"
 #include "Engine/Render/TextureImage.h"
 
+#include <cstring>
 #include <iostream>
 
 namespace {
 
 constexpr GLint rowAlignment = 4; // bytes; FreeImage pads its rows to this
+
+constexpr float gpuAnisotropy = 4.0f;
+constexpr float softwareAnisotropy = 1.0f;
+constexpr const char* softwareRasterisers[] = {"llvmpipe", "softpipe", "swrast"};
 
 enum FilterMode { filterNearest = 0, filterLinear = 1, filterMipmapping = 2 };
 
@@ -49,6 +54,24 @@ void uploadPixels(FIBITMAP* bitmap, const TextureUploadFormat& format, GLenum in
 }
 
 } // namespace
+
+float anisotropyForRenderer(const char* glRenderer)
+{
+    if (!glRenderer)
+        return gpuAnisotropy;
+    for (const char* software : softwareRasterisers)
+        if (std::strstr(glRenderer, software))
+            return softwareAnisotropy;
+    return gpuAnisotropy;
+}
+
+TextureManager::TextureManager()
+{
+    const char* glRenderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    materialAnisotropyLevel = anisotropyForRenderer(glRenderer);
+    std::cout << "Material texture anisotropy " << materialAnisotropyLevel << " for the renderer \""
+              << (glRenderer ? glRenderer : "unknown") << "\"" << std::endl;
+}
 
 TextureManager::~TextureManager()
 {

@@ -17,7 +17,8 @@ constexpr GLuint noTexture = 0xFFFFFFFFu;
 
 class TextureManager : public Singleton<TextureManager> {
 public:
-    TextureManager() = default;
+    // Probes the OpenGL renderer once for the material anisotropy (a context must be current).
+    TextureManager();
     virtual ~TextureManager();
     TextureManager(const TextureManager&) = delete;
     TextureManager& operator=(const TextureManager&) = delete;
@@ -36,6 +37,9 @@ public:
                          GLint minFilter, float anisotropy);
     // The texture registered under `name`, or noTexture.
     GLuint getTexture(const std::string& name) const;
+    // The anisotropy that material textures and their private copies are
+    // given: decided once, at construction, from the OpenGL renderer.
+    float materialAnisotropy() const { return materialAnisotropyLevel; }
     // Sets GL_TEXTURE_MAX_ANISOTROPY_EXT on every file texture loaded with anisotropy.
     void setAnisotropy(float value);
     // Filter mode of every file texture: 0 nearest, 1 linear, 2 trilinear
@@ -46,4 +50,11 @@ private:
     std::map<std::string, GLuint> textures;
     std::vector<GLuint> anisotropicTextures;
     std::vector<GLuint> fileTextures; // in load order
+    float materialAnisotropyLevel;
 };
+
+// Anisotropy for material textures under the renderer named `glRenderer`
+// (GL_RENDERER, null allowed): 1 on Mesa's software rasterisers (llvmpipe,
+// softpipe, swrast), where any level above 1 sends every texture read down a
+// box-filter path many times slower; 4 on a GPU.
+float anisotropyForRenderer(const char* glRenderer);

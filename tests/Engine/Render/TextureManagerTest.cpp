@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -383,6 +384,20 @@ TEST_F(TextureFiles, DestructionDeletesEveryTexture)
     delete owner;
     EXPECT_FALSE(glIsTexture(target));
     EXPECT_FALSE(glIsTexture(file));
+}
+
+TEST(MaterialAnisotropy, SoftwareRasterisersGetOneAndGpusFour)
+{
+    const std::pair<const char*, float> cases[] = {
+        {"llvmpipe (LLVM 15.0.6, 256 bits)", 1.0f},
+        {"softpipe", 1.0f},
+        {"Mesa DRI swrast", 1.0f},
+        {"AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49)", 4.0f},
+        {"NVIDIA GeForce GTX 1060/PCIe/SSE2", 4.0f},
+        {nullptr, 4.0f},
+    };
+    for (const auto& [glRenderer, expected] : cases)
+        EXPECT_FLOAT_EQ(anisotropyForRenderer(glRenderer), expected) << (glRenderer ? glRenderer : "null");
 }
 
 } // namespace
