@@ -4,7 +4,9 @@
 //   out = c                                              where c <= 0.7
 //         0.7 + 0.3 * (1 - exp(-(c - 0.7) / 0.3))        above, per channel:
 //   continuous in value and slope at the knee, approaching 1 without a hard edge.
-// With glow off the glow units hold no texture and read as black, leaving the light alone.
+// The light and glow textures match the window pixel for pixel and are fetched directly; the
+// half-size blurred glow is filtered. With glow off the glow units hold no texture and read as
+// black, leaving the light alone.
 uniform sampler2D tex_light;
 uniform sampler2D tex_glowBlurred;
 uniform sampler2D tex_glow;
@@ -24,8 +26,9 @@ vec3 softShoulder(vec3 c)
 
 void main()
 {
-    vec3 light = texture(tex_light, texcoord).rgb;
-    vec3 glow = texture(tex_glow, texcoord).rgb;
-    vec3 bloom = texture(tex_glowBlurred, texcoord).rgb;
+    ivec2 pixel = ivec2(gl_FragCoord.xy);
+    vec3 light = texelFetch(tex_light, pixel, 0).rgb;
+    vec3 glow = texelFetch(tex_glow, pixel, 0).rgb;
+    vec3 bloom = textureLod(tex_glowBlurred, texcoord, 0.0).rgb;
     out0 = vec4(softShoulder(light + glow + bloomStrength * bloom), 1.0);
 }

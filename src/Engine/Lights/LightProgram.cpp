@@ -63,7 +63,8 @@ void LightProgram::setLight(const Mat4& modelView, Vec3 colour, const LightFallo
 
 void LightProgram::setSpot(const Mat4& modelView, const std::array<float, 2>& spotParams) const
 {
-    Vec3 direction = modelView.transformDirection({0.0f, 0.0f, -1.0f});
+    // Unit length, so that the programs need not normalise it per fragment.
+    Vec3 direction = normalize(modelView.transformDirection({0.0f, 0.0f, -1.0f}));
     glUniform3f(viewLightDir, direction.x, direction.y, direction.z);
     glUniform2fv(spotLightParams, 1, spotParams.data());
     CHECK_GL_ERROR();

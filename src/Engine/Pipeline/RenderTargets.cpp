@@ -9,6 +9,7 @@
 namespace {
 
 constexpr float noAnisotropy = 0.0f;
+constexpr GLint glowLevelsRead = 2; // the full-size glow and the half-size level the blur reads
 
 // A render target of the TextureManager; one registered by an earlier
 // renderer set-up is used again.
@@ -82,6 +83,10 @@ bool RenderTargets::create(int fullWidth, int fullHeight)
     normalTexture = renderTexture(GL_RGBA32F, "fbo_normal", width, height, GL_NEAREST);
     lightTexture = renderTexture(GL_RGB, "fbo_light", width, height, GL_NEAREST);
     glowTexture = renderTexture(GL_RGB, "fbo_glow", width, height, GL_LINEAR_MIPMAP_NEAREST);
+    // The blur reads only level 1; the mipmap rebuilt every frame stops there.
+    glBindTexture(GL_TEXTURE_2D, glowTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, glowLevelsRead - 1);
+    glBindTexture(GL_TEXTURE_2D, 0);
     blurIntermediateTexture = renderTexture(GL_RGB, "glowBlurredIntermediate", halfWidth(), halfHeight(), GL_LINEAR);
     blurredGlowTexture = renderTexture(GL_RGB, "glowBlurred", halfWidth(), halfHeight(), GL_LINEAR);
     CHECK_GL_ERROR();
