@@ -32,7 +32,8 @@ struct Module {
 };
 
 struct Place {
-    std::uintptr_t address = 0;
+    std::uintptr_t address = 0; // the innermost frame in our code
+    std::uintptr_t caller = 0;  // the frame that called it
     long count = 0;
     int module = -1;
 };
@@ -105,16 +106,17 @@ int moduleOf(std::uintptr_t address)
     return -1;
 }
 
-void notePlace(std::uintptr_t address, int module)
+void notePlace(std::uintptr_t address, std::uintptr_t caller, int module)
 {
-    size_t slot = (address >> 2) % maxPlaces;
+    size_t slot = ((address ^ (caller << 7)) >> 2) % maxPlaces;
     for (int probe = 0; probe < maxPlaces; ++probe, slot = (slot + 1) % maxPlaces) {
         Place& place = places[slot];
         if (place.address == 0) {
             place.address = address;
+            place.caller = caller;
             place.module = module;
         }
-        if (place.address == address) {
+        if (place.address == address && place.caller == caller) {
             ++place.count;
             return;
         }
@@ -141,7 +143,8 @@ Owner classify(void* caller)
             return Driver;
         if (modules[module].kind == GuiModule)
             return Gui;
-        notePlace(address, module);
+        auto caller = i + 1 < count ? reinterpret_cast<std::uintptr_t>(frames[i + 1]) - 1 : 0;
+        notePlace(address, moduleOf(caller) == module ? caller : 0, module);
         return Ours;
     }
     return Ours;
@@ -191,8 +194,9 @@ void printOurPlaces(std::FILE* out, int count)
     for (int i = 0; i < count && sorted[i].count > 0; ++i) {
         const Module& module = modules[sorted[i].module];
         char command[512];
-        std::snprintf(command, sizeof command, "addr2line -Cfpi -e '%s' 0x%lx", module.path,
-                      static_cast<unsigned long>(sorted[i].address - module.base));
+        std::snprintf(command, sizeof command, "addr2line -Cfpi -e '%s' 0x%lx 0x%lx", module.path,
+                      static_cast<unsigned long>(sorted[i].address - module.base),
+                      static_cast<unsigned long>(sorted[i].caller ? sorted[i].caller - module.base : 0));
         std::fprintf(out, "  %6ld x ", sorted[i].count);
         if (std::FILE* pipe = popen(command, "r")) {
             char line[512];

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace fbx {
 
@@ -117,16 +116,19 @@ NodeTransform Evaluator::transformAt(const Node& node, Time t) const {
 Matrix4 Evaluator::localTransform(const Node& node, Time t) const { return localMatrix(transformAt(node, t)); }
 
 Matrix4 Evaluator::globalTransform(const Node& node, Time t) const {
-  std::vector<const Node*> chain;
-  for (const Node* n = &node; n; n = n->parent) chain.push_back(n);
-  Matrix4 global;
+  Vec3 scaling;
+  return globalTransform(node, t, scaling);
+}
+
+// Composed from the root down; the call stack holds the parent chain (the
+// reader bounds its depth), so evaluating a frame allocates nothing.
+Matrix4 Evaluator::globalTransform(const Node& node, Time t, Vec3& scaling) const {
+  Matrix4 parentGlobal;
   Vec3 parentScaling{1, 1, 1};
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    const NodeTransform tr = transformAt(**it, t);
-    global = globalMatrix(global, parentScaling, tr);
-    parentScaling = tr.scaling;
-  }
-  return global;
+  if (node.parent) parentGlobal = globalTransform(*node.parent, t, parentScaling);
+  const NodeTransform tr = transformAt(node, t);
+  scaling = tr.scaling;
+  return globalMatrix(parentGlobal, parentScaling, tr);
 }
 
 bool animationInterval(const Node& node, const AnimStack& stack, int layerIndex, Time& start, Time& stop) {

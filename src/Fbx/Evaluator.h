@@ -43,6 +43,8 @@ class Evaluator {
   double evaluateNumber(const Object& object, const std::string& property, double staticValue, Time t) const;
 
  private:
+  // The global transform; `scaling` receives the node's own Lcl Scaling at t.
+  Matrix4 globalTransform(const Node& node, Time t, Vec3& scaling) const;
   // Blends `components` channels; returns false when no layer animates it.
   bool blend(const Object& object, const std::string& property, int components, double* values, Time t) const;
 

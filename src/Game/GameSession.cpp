@@ -67,13 +67,12 @@ void GameSession::aim()
     CollisionWorld* world = CollisionWorld::getInstance();
     float fraction = 0.0f;
     bool levelHit = world->rayHitsLevel(start, end, fraction);
-    std::vector<HitRecord> hits;
-    bool objectHit = world->rayTestObjects(start, end, hits);
+    bool objectHit = world->rayTestObjects(start, end, aimHits);
     aimValid = levelHit || objectHit;
     if (!aimValid)
         return;
-    if (objectHit && (!levelHit || hits.front().distance <= fraction))
-        fraction = hits.front().distance;
+    if (objectHit && (!levelHit || aimHits.front().distance <= fraction))
+        fraction = aimHits.front().distance;
     aimPoint = start + (end - start) * fraction;
 }
 

@@ -7,6 +7,7 @@
 // game. The GUI learns of score changes and of the end through callbacks
 // the application installs.
 #include "Engine/Base/Singleton.h"
+#include "Engine/Collision/CollidableRenderObject.h"
 #include "Engine/Scene/Math.h"
 
 #include <functional>
@@ -59,4 +60,5 @@ private:
     void showScore();
 
     float cursorX = 0.0f, cursorY = 0.0f;
+    std::vector<HitRecord> aimHits; // kept between frames so that aiming does not allocate
 };

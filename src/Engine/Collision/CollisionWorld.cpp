@@ -16,6 +16,15 @@
 
 namespace {
 
+// Nearest first, equal distances in test order; in place, where
+// std::stable_sort would allocate a buffer on every query.
+void sortByDistance(std::vector<HitRecord>& hits)
+{
+    for (size_t i = 1; i < hits.size(); ++i)
+        for (size_t j = i; j > 0 && hits[j] < hits[j - 1]; --j)
+            std::swap(hits[j], hits[j - 1]);
+}
+
 constexpr int manifoldPoolSize = 4096;  // persistent manifolds
 constexpr int algorithmPoolSize = 4096; // collision algorithms
 constexpr float ownerMapMaxLoadFactor = 1.0f;
@@ -180,7 +189,7 @@ bool CollisionWorld::rayTestObjects(Vec3 from, Vec3 to, std::vector<HitRecord>& 
         if (object->rayTest(from, to, fraction))
             hits.push_back({object, from + (to - from) * fraction, fraction});
     }
-    std::stable_sort(hits.begin(), hits.end());
+    sortByDistance(hits);
     return !hits.empty();
 }
 
@@ -209,6 +218,6 @@ bool CollisionWorld::shotTest(Vec3 origin, Vec3 target, std::vector<HitRecord>& 
         if (object->collide(&slabObject, origin, hit, fromBullet(direction)))
             hits.push_back(hit);
     }
-    std::stable_sort(hits.begin(), hits.end());
+    sortByDistance(hits);
     return !hits.empty();
 }
