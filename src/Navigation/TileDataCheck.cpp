@@ -3,6 +3,7 @@
 #include <DetourNavMesh.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <cstring>
 
@@ -21,6 +22,9 @@ constexpr unsigned char kAnyBoundaryEdge = DT_DETAIL_EDGE_BOUNDARY | DT_DETAIL_E
 // Recast winds polygons so that (dx1 * dz2 - dz1 * dx2) of consecutive edges is
 // of this sign; collinear corners are allowed.
 constexpr float kWinding = -1.0f;
+// Far beyond any level; Detour steps from a tile to its neighbours by adding one to these.
+constexpr int64_t kMaxTileGridPosition = 1 << 20;
+constexpr float kQuantizedLimit = 65536.0f; // bounding-volume coordinates are unsigned short
 constexpr float kGeometryTolerance = 0.01f; // metres (square metres for areas), as Detour's edge matching
 
 struct Vec2 {
@@ -93,10 +97,21 @@ std::string checkHeader(const dtMeshHeader& h, const dtNavMeshParams& params)
     if (h.polyCount > params.maxPolys)
         return std::to_string(h.polyCount) + " polygons exceed the mesh's " + std::to_string(params.maxPolys) +
                " per tile";
+    if (std::abs(int64_t(h.x)) > kMaxTileGridPosition || std::abs(int64_t(h.y)) > kMaxTileGridPosition)
+        return "tile grid position out of range";
     if (h.maxLinkCount < 1 && h.polyCount > 0)
         return "tile has polygons but no link slots";
     if (!finite3(h.bmin) || !finite3(h.bmax) || !std::isfinite(h.bvQuantFactor) || h.bvQuantFactor < 0.0f)
         return "tile bounds are not finite or out of range";
+    // Detour quantises query boxes inside the tile bounds to 16-bit integers
+    // for the bounding-volume tree: inverted bounds give negative values and
+    // a large factor values past 65535, neither of which converts.
+    for (int axis = 0; axis < 3; ++axis) {
+        if (h.bmin[axis] > h.bmax[axis])
+            return "tile bounds are inverted";
+        if (h.bvQuantFactor * (h.bmax[axis] - h.bmin[axis]) + 1.0f >= kQuantizedLimit)
+            return "tile bounds do not fit the bounding-volume quantisation";
+    }
     return {};
 }
 
