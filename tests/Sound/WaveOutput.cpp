@@ -29,7 +29,8 @@ std::vector<float> readWaveSamples(const std::filesystem::path& wave)
         return {};
     const std::size_t begin = chunk + 8;
     std::vector<float> samples((bytes.size() - begin) / sizeof(float) / 2 * 2);
-    std::memcpy(samples.data(), bytes.data() + begin, samples.size() * sizeof(float));
+    if (!samples.empty()) // an empty vector's data() may be null, which memcpy must not get
+        std::memcpy(samples.data(), bytes.data() + begin, samples.size() * sizeof(float));
     return samples;
 }
 
