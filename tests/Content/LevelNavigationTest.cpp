@@ -1,6 +1,6 @@
 // The level is one connected place for the game's characters: a navigation
-// mesh built from it by the navigation tool reaches every spawn pad, the
-// platform and the level centre from everywhere else.
+// mesh built from its design by the navigation tool reaches every spawn pad
+// of the level file, the platform and the level centre from everywhere else.
 #include <DetourNavMesh.h>
 #include <DetourNavMeshQuery.h>
 #include <gtest/gtest.h>
@@ -17,10 +17,9 @@ constexpr int kMaxPathPolygons = 4096;
 constexpr float kArrivalTolerance = 0.5f;  // metres between the path's end and the goal
 
 TEST(LevelNavigation, EverySpawnPadAndTheCentreReachEachOther) {
-  navmeshgen::TriangleSoup soup;
   std::string error;
-  ASSERT_TRUE(navmeshgen::readLevelTriangles(contenttest::generatedFolder() + "/testlevel.fbx", soup, error)) << error;
-  auto mesh = navmeshgen::buildNavMesh(soup, navmeshgen::BuildSettings{}, error);
+  auto mesh = navmeshgen::buildNavMesh(navmeshgen::levelTriangles(assetgen::designLevel()),
+                                       navmeshgen::BuildSettings{}, error);
   ASSERT_TRUE(mesh) << error;
   dtNavMeshQuery query;
   ASSERT_TRUE(dtStatusSucceed(query.init(mesh.get(), kMaxPathPolygons)));

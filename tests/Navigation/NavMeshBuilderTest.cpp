@@ -5,6 +5,8 @@
 #include <DetourNavMeshQuery.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Floor 20 x 20 m with a 1 m high platform (x 4..8, z -2..2); with `ramp`, a
@@ -53,6 +55,41 @@ TEST(NavMeshBuilder, RampLeadsOntoThePlatformButItsWallDoesNot)
     auto withoutRamp = navmeshgen::buildNavMesh(platformLevel(false), navtest::smallTileSettings(), error);
     ASSERT_TRUE(withoutRamp) << error;
     EXPECT_FALSE(platformReachable(*withoutRamp));
+}
+
+TEST(NavMeshBuilder, TheInsideOfASolidPieceIsNoFloorAndBlockingFacesAreNoFloor)
+{
+    // A hollow box 3 m tall on the floor: its inside has headroom, but is no floor.
+    navmeshgen::TriangleSoup soup = platformLevel(false);
+    const float boxMin[3] = {-6, 0, -3}, boxMax[3] = {0, 3, 3};
+    navtest::addBox(soup, boxMin, boxMax);
+    std::string error;
+    auto mesh = navmeshgen::buildNavMesh(soup, navtest::smallTileSettings(), error);
+    ASSERT_TRUE(mesh) << error;
+    dtNavMeshQuery* query = dtAllocNavMeshQuery();
+    ASSERT_TRUE(dtStatusSucceed(query->init(mesh.get(), 2048)));
+    dtQueryFilter filter;
+    const float half[3] = {0.5f, 0.5f, 0.5f};
+    auto floorAt = [&](float x, float y, float z) {
+        const float at[3] = {x, y, z};
+        dtPolyRef ref = 0;
+        float nearest[3];
+        query->findNearestPoly(at, half, &filter, &ref, nearest);
+        return ref != 0;
+    };
+    EXPECT_FALSE(floorAt(-3, 0, 0)); // inside the box
+    EXPECT_TRUE(floorAt(-3, 3, 0));  // on its top
+    EXPECT_TRUE(floorAt(-8, 0, -8)); // the open floor
+
+    // The same box only blocking: its top is no floor either.
+    soup.walkable.assign(soup.triangles.size() / 3, 1);
+    std::fill(soup.walkable.end() - 12, soup.walkable.end(), 0); // the box's 12 triangles
+    mesh = navmeshgen::buildNavMesh(soup, navtest::smallTileSettings(), error);
+    ASSERT_TRUE(mesh) << error;
+    ASSERT_TRUE(dtStatusSucceed(query->init(mesh.get(), 2048)));
+    EXPECT_FALSE(floorAt(-3, 3, 0));
+    EXPECT_TRUE(floorAt(-8, 0, -8));
+    dtFreeNavMeshQuery(query);
 }
 
 TEST(NavMeshBuilder, NothingToBuildIsAnError)

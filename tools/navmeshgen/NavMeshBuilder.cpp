@@ -1,5 +1,6 @@
 #include "NavMeshBuilder.h"
 
+#include "EnclosedFloor.h"
 #include "Navigation/TileDataCheck.h"
 
 #include <DetourAlloc.h>
@@ -22,6 +23,8 @@ constexpr unsigned short kWalkFlag = 1; // every walkable polygon; the game's fi
 constexpr unsigned int kPolyRefBits = 22;  // tile and polygon bits of a 32-bit reference (10 left for the salt)
 constexpr unsigned int kMaxPolyBits = 16;  // at most 65536 polygons per tile
 constexpr int kMaxRecastVertices = 0xffff; // Detour stores vertex indices in 16 bits
+constexpr int kSpanCellsAboveFloor = 1;     // a flat face's span reaches one cell above the face
+constexpr int kDetailCellsAboveSpans = 1;   // Recast places the detail mesh one cell above the spans
 
 // Recast's build messages go to standard error.
 class LoggingContext : public rcContext {
@@ -89,6 +92,10 @@ bool buildTilePolygons(rcContext& ctx, const TriangleSoup& soup, const rcConfig&
     std::vector<unsigned char> areas(size_t(triangleCount), RC_NULL_AREA);
     rcMarkWalkableTriangles(&ctx, cfg.walkableSlopeAngle, soup.vertices.data(), vertexCount, soup.triangles.data(),
                             triangleCount, areas.data());
+    for (size_t i = 0; i < soup.walkable.size(); ++i) {
+        if (!soup.walkable[i])
+            areas[i] = RC_NULL_AREA;
+    }
     if (!rcRasterizeTriangles(&ctx, soup.vertices.data(), vertexCount, soup.triangles.data(), areas.data(),
                               triangleCount, *solid, cfg.walkableClimb))
         return false;
@@ -100,6 +107,7 @@ bool buildTilePolygons(rcContext& ctx, const TriangleSoup& soup, const rcConfig&
     if (!chf || !rcBuildCompactHeightfield(&ctx, cfg.walkableHeight, cfg.walkableClimb, *solid, *chf))
         return false;
     solid.reset();
+    clearEnclosedFloor(soup, *chf);
     if (!rcErodeWalkableArea(&ctx, cfg.walkableRadius, *chf) || !rcBuildDistanceField(&ctx, *chf) ||
         !rcBuildRegions(&ctx, *chf, cfg.borderSize, cfg.minRegionArea, cfg.mergeRegionArea))
         return false;
@@ -111,8 +119,16 @@ bool buildTilePolygons(rcContext& ctx, const TriangleSoup& soup, const rcConfig&
         return true;
     pmesh.reset(rcAllocPolyMesh());
     dmesh.reset(rcAllocPolyMeshDetail());
-    return pmesh && dmesh && rcBuildPolyMesh(&ctx, *contours, cfg.maxVertsPerPoly, *pmesh) &&
-           rcBuildPolyMeshDetail(&ctx, *pmesh, *chf, cfg.detailSampleDist, cfg.detailSampleMaxError, *dmesh);
+    if (!pmesh || !dmesh || !rcBuildPolyMesh(&ctx, *contours, cfg.maxVertsPerPoly, *pmesh) ||
+        !rcBuildPolyMeshDetail(&ctx, *pmesh, *chf, cfg.detailSampleDist, cfg.detailSampleMaxError, *dmesh))
+        return false;
+    // Recast's surface lies above the floor: a flat face rasterises into a
+    // span that ends one cell above it, and the detail mesh is lifted one more
+    // cell. Taking both off puts the detail surface, on which agents stand,
+    // on the floor (the polygons are lowered with their tile, below).
+    for (int i = 0; i < dmesh->nverts; ++i)
+        dmesh->verts[i * 3 + 1] -= (kSpanCellsAboveFloor + kDetailCellsAboveSpans) * cfg.ch;
+    return true;
 }
 
 // Detour tile data for tile (tx, ty), or null with dataSize 0 when the tile
@@ -163,6 +179,7 @@ bool buildTileData(rcContext& ctx, const TriangleSoup& soup, const BuildSettings
     params.tileY = ty;
     rcVcopy(params.bmin, pmesh->bmin);
     rcVcopy(params.bmax, pmesh->bmax);
+    params.bmin[1] -= kSpanCellsAboveFloor * cfg.ch; // polygon heights count from here
     params.cs = cfg.cs;
     params.ch = cfg.ch;
     params.buildBvTree = true;
@@ -181,6 +198,9 @@ std::string checkSoup(const TriangleSoup& soup)
     for (int index : soup.triangles)
         if (index < 0 || index >= vertexCount)
             return "triangle corner " + std::to_string(index) + " names no vertex";
+    if (!soup.walkable.empty() && soup.walkable.size() != soup.triangles.size() / 3)
+        return std::to_string(soup.walkable.size()) + " walkable flags for " + std::to_string(soup.triangles.size() / 3) +
+               " triangles";
     return {};
 }
 

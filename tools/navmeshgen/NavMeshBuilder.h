@@ -2,6 +2,7 @@
 // Builds a tiled Detour navigation mesh from triangles with Recast: each tile
 // is voxelised, filtered for walkable spans, partitioned into regions, traced
 // into polygons with a height detail mesh, and turned into Detour tile data.
+// The detail mesh lies on the floor itself, so agents stand on the floor.
 // The agent settings match the game's characters (radius 0.4 m, height 1.7 m)
 // with a climb and slope that let them use ramps and steps.
 #include "Navigation/NavMeshFile.h"
@@ -29,10 +30,13 @@ struct BuildSettings {
 
 // Triangles in world space, Y up, metres: `vertices` holds x, y, z per vertex,
 // `triangles` three vertex indices per triangle, counter-clockwise seen from
-// above for walkable faces.
+// above for walkable faces. `walkable` holds one flag per triangle: 0 marks a
+// triangle that only blocks (a wall, a roof, a crate), never floor; without
+// flags every triangle flat enough is floor.
 struct TriangleSoup {
     std::vector<float> vertices;
     std::vector<int> triangles;
+    std::vector<unsigned char> walkable;
 };
 
 // Builds the mesh; on failure returns none and sets `error`. A level whose

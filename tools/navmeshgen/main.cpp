@@ -1,6 +1,6 @@
-// navmeshgen <level.fbx> <navmesh.bin>
-// Builds the game's tiled navigation mesh from the level's triangles and
-// writes it in the game's navigation mesh file format.
+// navmeshgen <navmesh.bin>
+// Builds the game's tiled navigation mesh from the level design (the level
+// that assetgen writes) and writes it in the game's navigation mesh format.
 #include "LevelTriangles.h"
 #include "NavMeshBuilder.h"
 
@@ -8,24 +8,19 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::cerr << "usage: navmeshgen <level.fbx> <navmesh.bin>" << std::endl;
+    if (argc != 2) {
+        std::cerr << "usage: navmeshgen <navmesh.bin>" << std::endl;
         return 2;
     }
-    navmeshgen::TriangleSoup soup;
+    const navmeshgen::TriangleSoup soup = navmeshgen::levelTriangles(assetgen::designLevel());
     std::string error;
-    if (!navmeshgen::readLevelTriangles(argv[1], soup, error)) {
+    auto mesh = navmeshgen::buildNavMesh(soup, navmeshgen::BuildSettings{}, error);
+    if (!mesh) {
         std::cerr << "navmeshgen: " << error << std::endl;
         return 1;
     }
-    auto mesh = navmeshgen::buildNavMesh(soup, navmeshgen::BuildSettings{}, error);
-    if (!mesh) {
-        std::cerr << "navmeshgen: " << argv[1] << ": " << error << std::endl;
+    if (!navigation::saveNavMesh(argv[1], *mesh))
         return 1;
-    }
-    if (!navigation::saveNavMesh(argv[2], *mesh))
-        return 1;
-    std::cout << "navmeshgen: wrote " << argv[2] << " (" << soup.triangles.size() / 3 << " triangles in)"
-              << std::endl;
+    std::cout << "navmeshgen: wrote " << argv[1] << " (" << soup.triangles.size() / 3 << " triangles in)" << std::endl;
     return 0;
 }
