@@ -7,7 +7,7 @@ namespace soundsynth {
 
 constexpr long sampleRate = 44100; // frames per second of every sound
 
-// Dark ambient music, about 24 s, stereo; its end joins its start seamlessly.
+// Dark ambient music in five sections, 128 s, stereo; it fades in and out.
 SampledSound synthesiseMusic();
 // A punchy pistol shot, 0.4 s, mono.
 SampledSound synthesiseGunshot();
