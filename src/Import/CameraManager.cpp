@@ -120,7 +120,9 @@ fbx::Camera* CameraManager::producerPerspective()
 {
     if (!scene)
         return nullptr;
-    fbx::Camera* producer = scene->producerCamera(fbx::kProducerPerspective);
+    // Looked up every frame: the name is made once, not on each call.
+    static const std::string producerName = fbx::kProducerPerspective;
+    fbx::Camera* producer = scene->producerCamera(producerName);
     if (producer && !producerDefaultsApplied) {
         producer->farPlane = producerFarPlane;
         producer->nearPlane = producerNearPlane;
