@@ -152,13 +152,21 @@ void CameraManager::refreshFromNode(fbx::Camera& camera, const fbx::Node& node)
 {
     Vec3 position = toMat4(evaluator->globalTransform(node, time)).translationPart();
     camera.position = toFbx(position);
-    camera.fieldOfView = evaluator->evaluateNumber(camera, "FieldOfView", camera.fieldOfView, time);
+    camera.fieldOfView = currentLayerValue(camera, "FieldOfView", camera.fieldOfView);
     if (camera.apertureMode == fbx::ApertureMode::HorizontalAndVertical) {
-        camera.fieldOfViewX = evaluator->evaluateNumber(camera, "FieldOfViewX", camera.fieldOfViewX, time);
-        camera.fieldOfViewY = evaluator->evaluateNumber(camera, "FieldOfViewY", camera.fieldOfViewY, time);
+        camera.fieldOfViewX = currentLayerValue(camera, "FieldOfViewX", camera.fieldOfViewX);
+        camera.fieldOfViewY = currentLayerValue(camera, "FieldOfViewY", camera.fieldOfViewY);
         if (camera.filmWidth * camera.fieldOfViewY != 0.0)
             camera.squeezeRatio = camera.filmHeight * camera.fieldOfViewX / (camera.filmWidth * camera.fieldOfViewY);
     }
+}
+
+// The field of view follows the current layer's own curve, not the blend of
+// the stack's layers; before a stack is chosen it keeps the stored value.
+double CameraManager::currentLayerValue(const fbx::Camera& camera, const char* property, double stored) const
+{
+    const fbx::AnimCurveNode* curveNode = currentLayer ? currentLayer->find(&camera, property) : nullptr;
+    return curveNode && !curveNode->channels.empty() ? curveNode->channelValue(0, time) : stored;
 }
 
 void CameraManager::applyCamera()
@@ -195,14 +203,7 @@ void CameraManager::publish(const fbx::Camera& camera, Vec3 eye, Vec3 centre, Ve
     float nearPlane = float(camera.nearPlane), farPlane = float(camera.farPlane);
     if (camera.projection != fbx::ProjectionType::Perspective)
         return;
-    double aspect = camera.filmWidth * camera.squeezeRatio / camera.filmHeight;
-    double fovY = 0.0;
-    switch (camera.apertureMode) {
-    case fbx::ApertureMode::Horizontal: fovY = camera.fieldOfView / aspect; break;
-    case fbx::ApertureMode::Vertical: fovY = camera.fieldOfView; break;
-    case fbx::ApertureMode::FocalLength: fovY = camera.computeFieldOfView(camera.focalLength) / aspect; break;
-    case fbx::ApertureMode::HorizontalAndVertical: fovY = camera.fieldOfViewY; break;
-    }
+    double fovY = camera.verticalFieldOfView();
     publishedCentre = centre;
     publishedUp = up;
     publishedRight = right;

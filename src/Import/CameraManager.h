@@ -100,6 +100,7 @@ private:
     // The camera frames are drawn from, and its node (null for producer cameras).
     fbx::Camera* resolveCurrentCamera(fbx::Node*& node);
     void refreshFromNode(fbx::Camera& camera, const fbx::Node& node);
+    double currentLayerValue(const fbx::Camera& camera, const char* property, double stored) const;
     fbx::Camera* steerableCamera();
     void publish(const fbx::Camera& camera, Vec3 eye, Vec3 centre, Vec3 up, Vec3 right, Vec3 forward);
 

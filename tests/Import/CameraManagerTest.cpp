@@ -164,4 +164,25 @@ TEST_F(CameraManagerTest, SceneCamerasFollowTheirNodesAndIgnoreFreeSteering)
     EXPECT_EQ(producer->position.x, before.x);
 }
 
+TEST_F(CameraManagerTest, FieldOfViewFollowsTheCurrentLayerOnlyOnceAStackIsChosen)
+{
+    fbx::Node* node = addCamera("Animated");
+    addCamera("Second");
+    fbx::Camera* camera = node->camera();
+    camera->apertureMode = fbx::ApertureMode::Vertical;
+    camera->fieldOfView = 40;
+    fbx::AnimStack* stack = scene.addAnimStack("Take");
+    fbx::AnimLayer* base = scene.addAnimLayer(stack, "Base");
+    fbx::AnimLayer* extra = scene.addAnimLayer(stack, "Extra");
+    scene.addCurveNode(base, camera, "FieldOfView", {"FieldOfView"}, {30});
+    scene.addCurveNode(extra, camera, "FieldOfView", {"FieldOfView"}, {20});
+    cameras->setCameraScene(&scene);
+    cameras->setDefaultCamera("Animated");
+    cameras->applyCamera();
+    EXPECT_EQ(camera->fieldOfView, 40.0); // no stack chosen: the stored value stands
+    cameras->selectAnimationStack();
+    cameras->applyCamera();
+    EXPECT_EQ(camera->fieldOfView, 30.0); // the first layer alone, not blended with the second
+}
+
 } // namespace
