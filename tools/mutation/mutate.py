@@ -1,0 +1,141 @@
+#!/usr/bin/env python3
+"""Mutation check: how many small faults planted in a module its tests catch.
+
+Plants one mutation at a time in the module's sources (a flipped comparison,
+a constant off by one, a removed call), rebuilds the module's test binaries,
+runs them, and counts the mutant as killed when a test fails (or the build
+breaks in a test, or the run times out). Mutants that do not compile are
+replaced by others. Sites are sampled with a fixed seed, so two runs over the
+same sources try the same mutants.
+
+    tools/mutation/mutate.py [--build build] [--count 12] [--seed 7] [--lock FILE] MODULE...
+"""
+import argparse
+import pathlib
+import random
+import re
+import signal
+import subprocess
+import sys
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+
+# module -> (source folders, test binaries relative to the build folder)
+MODULES = {
+    "Navigation": (["src/Navigation"], ["tests/Navigation/navigation_tests"]),
+    "Fbx": (["src/Fbx"], ["tests/Fbx/fbx_tests"]),
+    "Input": (["src/Input"], ["tests/Input/input_tests"]),
+    "Sound": (["src/Sound"], ["tests/Sound/sound_tests"]),
+    "navmeshgen": (["tools/navmeshgen"], ["tests/Navigation/navigation_tests"]),
+}
+
+FLIPS = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
+COMPARISON = re.compile(r"(?<=\s)(<=|>=|==|!=|<|>)(?=\s)")
+INTEGER = re.compile(r"(?<![\w.])(\d+)(?![\w.])")
+CALL_STATEMENT = re.compile(r"^\s*[A-Za-z_][\w:.>\-]*\(.*\);\s*$")
+SKIP_LINE = re.compile(r"^\s*(#|//|\*|/\*|static_assert|template|case\b)")
+
+
+def sites(path):
+    """Every (line, column, original, replacement, kind) the mutator may apply."""
+    found = []
+    previous = ";"
+    for number, line in enumerate(path.read_text().splitlines()):
+        starts_statement = previous.rstrip().endswith((";", "{", "}", ":")) or not previous.strip()
+        previous = line if line.strip() and not SKIP_LINE.match(line) else previous
+        if SKIP_LINE.match(line):
+            continue
+        code = line.split("//")[0]
+        if '"' in code:
+            code = re.sub(r'"(\\.|[^"\\])*"', lambda m: " " * len(m.group(0)), code)
+        for m in COMPARISON.finditer(code):
+            found.append((number, m.start(), m.group(1), FLIPS[m.group(1)], "flipped comparison"))
+        for m in INTEGER.finditer(code):
+            found.append((number, m.start(), m.group(1), str(int(m.group(1)) + 1), "constant off by one"))
+        if starts_statement and CALL_STATEMENT.match(code) and not re.match(r"^\s*(return|delete)\b", code):
+            found.append((number, 0, code.rstrip(), "", "removed call"))
+    return found
+
+
+def apply(path, site):
+    lines = path.read_text().splitlines(keepends=True)
+    number, column, original, replacement, kind = site
+    line = lines[number]
+    if kind == "removed call":
+        lines[number] = "\n"
+    else:
+        lines[number] = line[:column] + replacement + line[column + len(original):]
+    path.write_text("".join(lines))
+
+
+def locked(command, lock):
+    return ["flock", lock] + command if lock else command
+
+
+def build(args, tests):
+    targets = [pathlib.Path(t).name for t in tests]
+    result = subprocess.run(locked(["cmake", "--build", args.build, "-j2", "--target"] + targets, args.lock),
+                            cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return result.returncode == 0
+
+
+def tests_pass(args, tests):
+    for test in tests:
+        binary = ROOT / args.build / test
+        try:
+            result = subprocess.run(locked([str(binary), "--gtest_brief=1"], args.lock), cwd=binary.parent,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=args.timeout)
+        except subprocess.TimeoutExpired:
+            return False
+        if result.returncode != 0:
+            return False
+    return True
+
+
+def check_module(args, module):
+    folders, tests = MODULES[module]
+    files = sorted(p for f in folders for p in (ROOT / f).glob("*.cpp") if p.name != "main.cpp")
+    if not build(args, tests) or not tests_pass(args, tests):
+        sys.exit(f"{module}: the unmutated tests do not pass; no mutant can be judged")
+    candidates = [(path, site) for path in files for site in sites(path)]
+    random.Random(args.seed).shuffle(candidates)
+    killed, tried, survivors = 0, 0, []
+    for path, site in candidates:
+        if tried == args.count:
+            break
+        original = path.read_text()
+        try:
+            apply(path, site)
+            if not build(args, tests):
+                continue  # stillborn: does not compile
+            tried += 1
+            if tests_pass(args, tests):
+                survivors.append(f"  survived: {path.relative_to(ROOT)}:{site[0] + 1} {site[4]} "
+                                 f"{site[2]!r} -> {site[3]!r}")
+            else:
+                killed += 1
+        finally:
+            path.write_text(original)
+    build(args, tests)
+    print(f"{module}: {killed} of {tried} mutants killed ({100 * killed // max(tried, 1)} %)")
+    print("\n".join(survivors))
+    return killed, tried
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("modules", nargs="+", choices=sorted(MODULES))
+    parser.add_argument("--build", default="build")
+    parser.add_argument("--count", type=int, default=12)
+    parser.add_argument("--seed", type=int, default=7)
+    parser.add_argument("--timeout", type=int, default=300, help="seconds per test binary")
+    parser.add_argument("--lock", help="run every build and test under flock on this file")
+    args = parser.parse_args()
+    # A run stopped from outside still puts the mutated file back (the finally blocks).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
+    for module in args.modules:
+        check_module(args, module)
+
+
+if __name__ == "__main__":
+    main()
