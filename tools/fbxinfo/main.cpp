@@ -1,17 +1,20 @@
-// fbxinfo [--json] file.fbx, fbxinfo --help (what each JSON field holds)
-// Prints what the FBX reader sees in a file. A file that cannot be read
-// gives one error line on standard error and exit status 1.
+// fbxinfo [--json | --ascii] file.fbx, fbxinfo --help (what each JSON field holds)
+// Prints what the FBX reader sees in a file: a summary, the JSON report, or
+// (--ascii) the whole scene as read, written back as ASCII FBX. A file that
+// cannot be read gives one error line on standard error and exit status 1.
 #include <cstring>
 #include <iostream>
 
 #include "Fbx/Load.h"
+#include "Fbx/Writer.h"
 #include "Report.h"
 
 namespace {
 
 const char* const kHelp =
-    "usage: fbxinfo [--json] file.fbx\n"
-    "Without --json: a readable summary. With --json one object:\n"
+    "usage: fbxinfo [--json | --ascii] file.fbx\n"
+    "Without an option: a readable summary. With --ascii: the scene as read, written back\n"
+    "as ASCII FBX (every value the reader keeps). With --json one object:\n"
     "  format, version       \"binary\" or \"ascii\", and the FBX version (7400 = 7.4)\n"
     "  nodes                 depth-first pre-order from \"RootNode\": name, parent, attribute,\n"
     "                        local translation, rotation (degrees), scaling, and the rest-pose\n"
@@ -34,6 +37,7 @@ const char* const kHelp =
 
 int main(int argc, char** argv) {
   bool json = false;
+  bool ascii = false;
   const char* path = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {
@@ -42,6 +46,8 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[i], "--json") == 0) {
       json = true;
+    } else if (std::strcmp(argv[i], "--ascii") == 0) {
+      ascii = true;
     } else if (!path) {
       path = argv[i];
     } else {
@@ -49,7 +55,7 @@ int main(int argc, char** argv) {
       break;
     }
   }
-  if (!path) {
+  if (!path || (json && ascii)) {
     std::cerr << kHelp;
     return 2;
   }
@@ -58,7 +64,11 @@ int main(int argc, char** argv) {
     std::cerr << loaded.error() << "\n";
     return 1;
   }
-  if (json) {
+  if (ascii) {
+    fbx::WriteOptions options;
+    options.format = fbx::Format::Ascii;
+    std::cout << fbx::encodeAscii(fbx::sceneToRecords(**loaded, options));
+  } else if (json) {
     fbxinfo::writeJson(**loaded, std::cout);
   } else {
     fbxinfo::writeSummary(**loaded, std::cout);
