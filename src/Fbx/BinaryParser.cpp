@@ -68,24 +68,31 @@ class BinaryParser {
   }
 
   // Parses records until a null record (required for the top-level list) or
-  // until `end` is reached.
+  // until `end` is reached. The records collect in a scratch list kept per
+  // depth and move into the parent at the end, so that each child list is
+  // allocated once at its final size.
   bool parseList(Record& parent, uint64_t end, int depth, bool topLevel) {
     if (depth > kMaxRecordDepth) {
       return setError(pos_, "records nested deeper than " + std::to_string(kMaxRecordDepth) + " levels");
     }
+    std::vector<Record>& list = scratch_[static_cast<size_t>(depth)];
+    list.clear();
     while (true) {
-      if (!topLevel && pos_ == end) return true;
+      if (!topLevel && pos_ == end) break;
       if (end - pos_ < headerSize()) {
         return setError(pos_, topLevel ? "file truncated: top-level record list has no end marker"
                                        : "record header runs past the end of its parent record");
       }
       if (isNullRecord()) {
         pos_ += headerSize();
-        return true;
+        break;
       }
-      parent.children.emplace_back();
-      if (!parseRecord(parent.children.back(), end, depth)) return false;
+      list.emplace_back();
+      if (!parseRecord(list.back(), end, depth)) return false;
     }
+    parent.children.assign(std::make_move_iterator(list.begin()), std::make_move_iterator(list.end()));
+    list.clear();
+    return true;
   }
 
   bool isNullRecord() const {
@@ -124,8 +131,7 @@ class BinaryParser {
     const uint64_t propertyEnd = pos_ + propertyBytes;
     record.properties.reserve(propertyCount);
     for (uint64_t i = 0; i < propertyCount; ++i) {
-      record.properties.emplace_back();
-      if (!parseProperty(record.properties.back(), propertyEnd)) return false;
+      if (!parseProperty(record.properties, propertyEnd)) return false;
     }
     if (pos_ != propertyEnd) {
       return setError(pos_, "properties end " + std::to_string(propertyEnd - pos_) +
@@ -149,45 +155,46 @@ class BinaryParser {
     return true;
   }
 
-  bool parseProperty(Property& property, uint64_t end) {
+  // Appends the property at the cursor to `properties`.
+  bool parseProperty(std::vector<Property>& properties, uint64_t end) {
     if (!need(1, end, "property type code")) return false;
     const char type = static_cast<char>(data_[pos_++]);
     const uint8_t* p = data_ + pos_;
     switch (type) {
       case 'Y':
         if (!need(2, end, "int16 property")) return false;
-        property = Property(type, int64_t{load<int16_t>(p)});
+        properties.emplace_back(type, int64_t{load<int16_t>(p)});
         pos_ += 2;
         return true;
       case 'C': case 'B':
         if (!need(1, end, "byte property")) return false;
-        property = Property(type, int64_t{*p});
+        properties.emplace_back(type, int64_t{*p});
         pos_ += 1;
         return true;
       case 'I':
         if (!need(4, end, "int32 property")) return false;
-        property = Property(type, int64_t{load<int32_t>(p)});
+        properties.emplace_back(type, int64_t{load<int32_t>(p)});
         pos_ += 4;
         return true;
       case 'F':
         if (!need(4, end, "float property")) return false;
-        property = Property(type, double{load<float>(p)});
+        properties.emplace_back(type, double{load<float>(p)});
         pos_ += 4;
         return true;
       case 'D':
         if (!need(8, end, "double property")) return false;
-        property = Property(type, load<double>(p));
+        properties.emplace_back(type, load<double>(p));
         pos_ += 8;
         return true;
       case 'L':
         if (!need(8, end, "int64 property")) return false;
-        property = Property(type, load<int64_t>(p));
+        properties.emplace_back(type, load<int64_t>(p));
         pos_ += 8;
         return true;
       case 'S': case 'R':
-        return parseString(property, type, end);
+        return parseString(properties, type, end);
       case 'f': case 'd': case 'l': case 'i': case 'b': case 'c':
-        return parseArray(property, type, end);
+        return parseArray(properties, type, end);
       default:
         return setError(pos_ - 1, "unknown property type code 0x" + hexByte(static_cast<uint8_t>(type)));
     }
@@ -198,7 +205,7 @@ class BinaryParser {
     return {digits[b >> 4], digits[b & 15]};
   }
 
-  bool parseString(Property& property, char type, uint64_t end) {
+  bool parseString(std::vector<Property>& properties, char type, uint64_t end) {
     if (!need(4, end, "string length")) return false;
     const uint32_t length = load<uint32_t>(data_ + pos_);
     if (length > end - pos_ - 4) {
@@ -206,12 +213,12 @@ class BinaryParser {
                                 std::to_string(end - pos_ - 4) + " bytes");
     }
     pos_ += 4;
-    property = Property(type, std::string(reinterpret_cast<const char*>(data_ + pos_), length));
+    properties.emplace_back(type, std::string(reinterpret_cast<const char*>(data_ + pos_), length));
     pos_ += length;
     return true;
   }
 
-  bool parseArray(Property& property, char type, uint64_t end) {
+  bool parseArray(std::vector<Property>& properties, char type, uint64_t end) {
     const uint64_t headerOffset = pos_;
     if (!need(12, end, "array header")) return false;
     const uint64_t count = load<uint32_t>(data_ + pos_);
@@ -238,16 +245,16 @@ class BinaryParser {
     }
     if (encoding > 1) return setError(headerOffset + 4, "unknown array encoding " + std::to_string(encoding));
     switch (type) {
-      case 'f': return fillArray<float>(property, type, count, encoding, storedBytes, headerOffset);
-      case 'd': return fillArray<double>(property, type, count, encoding, storedBytes, headerOffset);
-      case 'l': return fillArray<int64_t>(property, type, count, encoding, storedBytes, headerOffset);
-      case 'i': return fillArray<int32_t>(property, type, count, encoding, storedBytes, headerOffset);
-      default: return fillArray<uint8_t>(property, type, count, encoding, storedBytes, headerOffset);
+      case 'f': return fillArray<float>(properties, type, count, encoding, storedBytes, headerOffset);
+      case 'd': return fillArray<double>(properties, type, count, encoding, storedBytes, headerOffset);
+      case 'l': return fillArray<int64_t>(properties, type, count, encoding, storedBytes, headerOffset);
+      case 'i': return fillArray<int32_t>(properties, type, count, encoding, storedBytes, headerOffset);
+      default: return fillArray<uint8_t>(properties, type, count, encoding, storedBytes, headerOffset);
     }
   }
 
   template <typename T>
-  bool fillArray(Property& property, char type, uint64_t count, uint32_t encoding, uint64_t storedBytes,
+  bool fillArray(std::vector<Property>& properties, char type, uint64_t count, uint32_t encoding, uint64_t storedBytes,
                  uint64_t headerOffset) {
     std::vector<T> values(count);
     uint8_t* out = reinterpret_cast<uint8_t*>(values.data());
@@ -259,7 +266,7 @@ class BinaryParser {
     }
     if (consumed_ && storedBytes >= kReleaseAtLeast) consumed_(pos_, pos_ + storedBytes);
     pos_ += storedBytes;
-    property = Property(type, std::move(values));
+    properties.emplace_back(type, std::move(values));
     return true;
   }
 
@@ -270,6 +277,7 @@ class BinaryParser {
   uint64_t pos_ = 0;
   bool wide_ = false;
   std::string error_;
+  std::vector<std::vector<Record>> scratch_ = std::vector<std::vector<Record>>(kMaxRecordDepth + 1);
 };
 
 }  // namespace

@@ -2,6 +2,8 @@
 // coded key attributes (interpolation, tangents, weights).
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
+#include <variant>
 
 #include "Fbx/KeyAttrFlags.h"
 #include "Fbx/SceneReader.h"
@@ -22,17 +24,29 @@ float floatFromBits(uint32_t bits) {
   return f;
 }
 
+// The array of a child value as elements of type T: the stored array itself
+// when it already has that type (binary files), otherwise a converted copy
+// kept in `converted`.
+template <typename T>
+const std::vector<T>& arrayOf(const Property* p, std::vector<T>& converted) {
+  if (p) {
+    if (const auto* same = std::get_if<std::vector<T>>(&p->storage())) return *same;
+    if constexpr (std::is_same_v<T, int64_t>) converted = p->toInt64s();
+    if constexpr (std::is_same_v<T, int32_t>) converted = p->toInt32s();
+    if constexpr (std::is_same_v<T, float>) converted = p->toFloats();
+  }
+  return converted;
+}
+
 // Attribute data; ASCII files from 7.2 on store the float bit patterns as
 // integers (an array holding real numbers is taken as written).
-std::vector<float> attributeData(const ReadContext& ctx, const Record& curve) {
+const std::vector<float>& attributeData(const ReadContext& ctx, const Record& curve, std::vector<float>& converted) {
   const Property* p = curve.childValue("KeyAttrDataFloat");
-  if (!p) return {};
-  if (ctx.document->format == Format::Ascii && ctx.document->version >= 7200 && p->type() == 'l') {
-    std::vector<float> out;
-    for (int64_t v : p->toInt64s()) out.push_back(floatFromBits(static_cast<uint32_t>(v)));
-    return out;
+  if (p && ctx.document->format == Format::Ascii && ctx.document->version >= 7200 && p->type() == 'l') {
+    for (int64_t v : p->toInt64s()) converted.push_back(floatFromBits(static_cast<uint32_t>(v)));
+    return converted;
   }
-  return p->toFloats();
+  return arrayOf(p, converted);
 }
 
 void applyAttribute(AnimKey& key, int32_t flags, const float* data) {
@@ -57,20 +71,19 @@ void applyAttribute(AnimKey& key, int32_t flags, const float* data) {
 AnimCurve* readCurve(ReadContext& ctx, Record& record) {
   AnimCurve* curve = ctx.scene->addCurve();
   if (const Property* d = record.childValue("Default")) curve->defaultValue = d->toDouble();
-  const Property* timesProp = record.childValue("KeyTime");
-  const Property* valuesProp = record.childValue("KeyValueFloat");
-  const std::vector<int64_t> times = timesProp ? timesProp->toInt64s() : std::vector<int64_t>{};
-  const std::vector<float> values = valuesProp ? valuesProp->toFloats() : std::vector<float>{};
+  std::vector<int64_t> convertedTimes;
+  std::vector<float> convertedValues, convertedData;
+  std::vector<int32_t> convertedFlags, convertedCounts;
+  const auto& times = arrayOf(record.childValue("KeyTime"), convertedTimes);
+  const auto& values = arrayOf(record.childValue("KeyValueFloat"), convertedValues);
   if (times.size() != values.size()) {
     ctx.fail(record.offset, "animation curve has " + std::to_string(times.size()) + " key times but " +
                                 std::to_string(values.size()) + " values");
     return nullptr;
   }
-  const Property* flagsProp = record.childValue("KeyAttrFlags");
-  const Property* countsProp = record.childValue("KeyAttrRefCount");
-  const std::vector<int32_t> flags = flagsProp ? flagsProp->toInt32s() : std::vector<int32_t>{};
-  const std::vector<int32_t> counts = countsProp ? countsProp->toInt32s() : std::vector<int32_t>{};
-  const std::vector<float> data = attributeData(ctx, record);
+  const auto& flags = arrayOf(record.childValue("KeyAttrFlags"), convertedFlags);
+  const auto& counts = arrayOf(record.childValue("KeyAttrRefCount"), convertedCounts);
+  const auto& data = attributeData(ctx, record, convertedData);
   if (flags.size() != counts.size() || data.size() != 4 * counts.size()) {
     ctx.fail(record.offset, "animation curve key attributes disagree: " + std::to_string(flags.size()) +
                                 " flags, " + std::to_string(counts.size()) + " reference counts, " +

@@ -1,7 +1,9 @@
 // Reading Geometry "Mesh" records: control points, polygons, edges and the
 // layer elements with their mapping and reference modes.
+#include <algorithm>
 #include <cstring>
-#include <map>
+#include <string_view>
+#include <vector>
 
 #include "Fbx/SceneReader.h"
 
@@ -59,9 +61,42 @@ Property* findEither(Record& record, const char* const names[2]) {
   return nullptr;
 }
 
+constexpr const char* kMaterialElement = "LayerElementMaterial";
+
 // Where each typed element ("LayerElementUV: 1") went in the mesh's lists.
-struct ElementSlots {
-  std::map<std::string, std::map<int64_t, int>> byKind;
+struct ElementSlot {
+  int64_t typedIndex;
+  std::string_view kind;
+  int slot;
+
+  bool operator<(const ElementSlot& o) const {
+    return typedIndex != o.typedIndex ? typedIndex < o.typedIndex : kind < o.kind;
+  }
+};
+
+// Slots sorted by typed index and kind; of several elements with the same
+// kind and typed index the first one read counts.
+class ElementSlots {
+ public:
+  void add(std::string_view kind, int64_t typedIndex, int slot) { slots_.push_back({typedIndex, kind, slot}); }
+
+  void index() {
+    std::stable_sort(slots_.begin(), slots_.end());
+    slots_.erase(std::unique(slots_.begin(), slots_.end(),
+                             [](const ElementSlot& a, const ElementSlot& b) { return !(a < b) && !(b < a); }),
+                 slots_.end());
+  }
+
+  int find(std::string_view kind, int64_t typedIndex) const {
+    const ElementSlot key{typedIndex, kind, 0};
+    auto it = std::lower_bound(slots_.begin(), slots_.end(), key);
+    return it != slots_.end() && !(key < *it) ? it->slot : -1;
+  }
+
+  const std::vector<ElementSlot>& sorted() const { return slots_; }
+
+ private:
+  std::vector<ElementSlot> slots_;
 };
 
 void readElement(Mesh& mesh, Record& record, const ElementKind& kind, ElementSlots& slots) {
@@ -74,7 +109,7 @@ void readElement(Mesh& mesh, Record& record, const ElementKind& kind, ElementSlo
   if (Property* index = findEither(record, kind.index)) e.index = index->takeInt32s();
   auto& list = mesh.*kind.list;
   const int64_t typedIndex = record.properties.empty() ? 0 : record.properties[0].toInt();
-  slots.byKind[kind.record].emplace(typedIndex, static_cast<int>(list.size()));
+  slots.add(kind.record, typedIndex, static_cast<int>(list.size()));
   list.push_back(std::move(e));
 }
 
@@ -84,19 +119,12 @@ void readMaterialElement(Mesh& mesh, Record& record, ElementSlots& slots) {
   e.reference = referenceFrom(childString(record, "ReferenceInformationType"));
   if (Property* data = firstValue(record, "Materials")) e.indices = data->takeInt32s();
   const int64_t typedIndex = record.properties.empty() ? 0 : record.properties[0].toInt();
-  slots.byKind["LayerElementMaterial"].emplace(typedIndex, static_cast<int>(mesh.materialElements.size()));
+  slots.add(kMaterialElement, typedIndex, static_cast<int>(mesh.materialElements.size()));
   mesh.materialElements.push_back(std::move(e));
 }
 
-int slotOf(const ElementSlots& slots, const std::string& kind, int64_t typedIndex) {
-  auto k = slots.byKind.find(kind);
-  if (k == slots.byKind.end()) return -1;
-  auto e = k->second.find(typedIndex);
-  return e == k->second.end() ? -1 : e->second;
-}
-
-void assignSlot(Layer& layer, const std::string& kind, int slot) {
-  if (kind == "LayerElementMaterial") {
+void assignSlot(Layer& layer, std::string_view kind, int slot) {
+  if (kind == kMaterialElement) {
     layer.materials = slot;
     return;
   }
@@ -113,23 +141,17 @@ void readLayers(Mesh& mesh, const Record& geometry, const ElementSlots& slots) {
       if (entry.name != "LayerElement") continue;
       const std::string kind = childString(entry, "Type");
       const Property* typed = entry.childValue("TypedIndex");
-      assignSlot(layer, kind, slotOf(slots, kind, typed ? typed->toInt() : 0));
+      assignSlot(layer, kind, slots.find(kind, typed ? typed->toInt() : 0));
     }
     mesh.layers.push_back(layer);
   }
   if (!mesh.layers.empty()) return;
-  // No Layer records: layer n holds the elements with typed index n.
-  for (int64_t n = 0;; ++n) {
+  // No Layer records: layer n holds the elements with typed index n, for n
+  // from 0 up to the first index without elements.
+  auto s = std::lower_bound(slots.sorted().begin(), slots.sorted().end(), ElementSlot{0, {}, 0});
+  for (int64_t n = 0; s != slots.sorted().end() && s->typedIndex == n; ++n) {
     Layer layer;
-    bool any = false;
-    for (const auto& [kind, byIndex] : slots.byKind) {
-      const int slot = slotOf(slots, kind, n);
-      if (slot >= 0) {
-        assignSlot(layer, kind, slot);
-        any = true;
-      }
-    }
-    if (!any) return;
+    for (; s != slots.sorted().end() && s->typedIndex == n; ++s) assignSlot(layer, s->kind, s->slot);
     mesh.layers.push_back(layer);
   }
 }
@@ -178,6 +200,7 @@ Mesh* readMesh(ReadContext& ctx, Record& record) {
       if (child.name == kind.record) readElement(*mesh, child, kind, slots);
     }
   }
+  slots.index();
   readLayers(*mesh, record, slots);
   return mesh;
 }

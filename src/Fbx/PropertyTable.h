@@ -2,9 +2,10 @@
 // template of the object's class as the fallback for missing entries.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "Fbx/Math.h"
 #include "Fbx/Records.h"
@@ -16,13 +17,13 @@ class PropertyTable {
   // Index of the first value in a P record: name, type, label, flags precede it.
   static constexpr size_t kFirstValue = 4;
 
-  // Reads the P children of a Properties70 record (nullptr: empty). Later
-  // duplicates replace earlier ones.
+  // Reads the P children of a Properties70 record (nullptr: empty), replacing
+  // what the table held before. Later duplicates replace earlier ones.
   void read(const Record* properties70);
   void setFallback(const PropertyTable* fallback) { fallback_ = fallback; }
 
   // The P record for `name`, looked up here and then in the fallback.
-  const Record* find(std::string_view name) const;
+  const Record* find(std::string_view name) const { return find(name, hashOf(name)); }
   bool has(std::string_view name) const { return find(name) != nullptr; }
 
   double number(std::string_view name, double otherwise) const;
@@ -35,7 +36,19 @@ class PropertyTable {
   const std::vector<const Record*>& ownRecords() const { return order_; }
 
  private:
-  std::unordered_map<std::string_view, size_t> entries_;  // name -> index in order_
+  // An open-addressing hash table over order_: objects have a few dozen
+  // properties and are read by the thousand, so one flat array per table (kept
+  // across reads) replaces a node allocation per property.
+  struct Slot {
+    uint32_t hash = 0;
+    uint32_t entry = 0;  // index in order_ + 1; 0 = free
+  };
+
+  static uint32_t hashOf(std::string_view name);
+  static std::string_view nameOf(const Record* p) { return p->properties[0].toString(); }
+  const Record* find(std::string_view name, uint32_t hash) const;
+
+  std::vector<Slot> slots_;  // size a power of two, at most half full
   std::vector<const Record*> order_;
   const PropertyTable* fallback_ = nullptr;
 };

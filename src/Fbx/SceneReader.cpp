@@ -1,7 +1,8 @@
 // Scene construction from the record tree: header and settings, property
 // templates, objects, connections, takes, and the final tree clean-up.
-#include <deque>
+#include <algorithm>
 #include <new>
+#include <string_view>
 #include <unordered_map>
 
 #include "Fbx/FileMapping.h"
@@ -26,14 +27,20 @@ struct Entry {
   Object* object;
 };
 
+struct IdEntry {
+  int64_t id;
+  Entry entry;
+};
+
+// Property names point into the record tree, which outlives the build.
 struct Connection {
   bool toProperty;
   int64_t source, destination;
-  std::string property;
+  std::string_view property;
 };
 
-std::string stripFbxPrefix(const std::string& className) {
-  return className.compare(0, 3, "Fbx") == 0 ? className.substr(3) : className;
+std::string_view stripFbxPrefix(std::string_view className) {
+  return className.substr(0, 3) == "Fbx" ? className.substr(3) : className;
 }
 
 class Builder {
@@ -54,10 +61,12 @@ class Builder {
     readGlobalSettings();
     ctx_.templates.read(doc_.root.child("Definitions"));
     if (Record* objects = doc_.root.child("Objects")) {
+      objects_.reserve(objects->children.size());
       for (Record& r : objects->children) {
         if (!readObject(r)) return false;
       }
     }
+    indexObjects();
     readConnections();
     linkObjects();
     if (!checkNodeDepth()) return false;
@@ -101,9 +110,8 @@ class Builder {
   bool readObject(Record& r) {
     if (r.properties.size() < 2) return true;  // not an object record: skip
     const int64_t id = r.properties[0].toInt();
-    const std::string name = objectName(r.properties[1].toString(), doc_.format);
-    const std::string subclass = stripFbxPrefix(r.properties.size() > 2 ? r.properties[2].toString() : "");
-    PropertyTable& props = tables_.emplace_back();
+    const std::string subclass(stripFbxPrefix(r.properties.size() > 2 ? r.properties[2].toString() : ""));
+    PropertyTable& props = objectProperties_;
     props.read(r.child("Properties70"));
     props.setFallback(ctx_.templates.find(r.name, subclass));
     Entry e{Kind::Model, nullptr};
@@ -137,10 +145,22 @@ class Builder {
     }
     if (e.object) {
       e.object->id = id;
-      e.object->name = name;
+      e.object->name = objectName(r.properties[1].toString(), doc_.format);
     }
-    objects_[id] = e;
+    objects_.push_back({id, e});
     return true;
+  }
+
+  // Sorts the objects by id for lookups; of objects sharing an id the last
+  // one read counts.
+  void indexObjects() {
+    std::stable_sort(objects_.begin(), objects_.end(),
+                     [](const IdEntry& a, const IdEntry& b) { return a.id < b.id; });
+    auto last = objects_.begin();
+    for (auto it = objects_.begin(); it != objects_.end(); ++it) {
+      if (it + 1 == objects_.end() || (it + 1)->id != it->id) *last++ = *it;
+    }
+    objects_.erase(last, objects_.end());
   }
 
   NodeAttribute* readGeometry(Record& r, const std::string& subclass) {
@@ -157,19 +177,21 @@ class Builder {
   void readConnections() {
     const Record* connections = doc_.root.child("Connections");
     if (!connections) return;
+    connections_.reserve(connections->children.size());
     for (const Record& c : connections->children) {
       if (c.name != "C" || c.properties.size() < 3) continue;
       const std::string& kind = c.properties[0].toString();
       if (kind != "OO" && kind != "OP") continue;  // PO and PP carry nothing we model
-      Connection link{kind == "OP", c.properties[1].toInt(), c.properties[2].toInt(), ""};
+      Connection link{kind == "OP", c.properties[1].toInt(), c.properties[2].toInt(), {}};
       if (link.toProperty && c.properties.size() > 3) link.property = c.properties[3].toString();
-      connections_.push_back(std::move(link));
+      connections_.push_back(link);
     }
   }
 
   const Entry* entry(int64_t id) const {
-    auto it = objects_.find(id);
-    return it == objects_.end() ? nullptr : &it->second;
+    auto it = std::lower_bound(objects_.begin(), objects_.end(), id,
+                               [](const IdEntry& e, int64_t key) { return e.id < key; });
+    return it == objects_.end() || it->id != id ? nullptr : &it->entry;
   }
 
   void linkObjects() {
@@ -213,7 +235,7 @@ class Builder {
     } else if (src->kind == Kind::Material && dst->kind == Kind::Model) {
       static_cast<Node*>(d)->materials.push_back(static_cast<Material*>(s));
     } else if (src->kind == Kind::Texture && dst->kind == Kind::Material && c.toProperty) {
-      static_cast<Material*>(d)->textures[c.property].push_back(static_cast<Texture*>(s));
+      static_cast<Material*>(d)->textures[std::string(c.property)].push_back(static_cast<Texture*>(s));
     } else if (src->kind == Kind::Layer && dst->kind == Kind::Stack) {
       static_cast<AnimStack*>(d)->layers.push_back(static_cast<AnimLayer*>(s));
     } else if (src->kind == Kind::CurveNode && dst->kind == Kind::Layer) {
@@ -228,13 +250,13 @@ class Builder {
   }
 
   void linkLayeredTexture(const Connection& c) {
-    auto& target = static_cast<Material*>(entry(c.destination)->object)->textures[c.property];
+    auto& target = static_cast<Material*>(entry(c.destination)->object)->textures[std::string(c.property)];
     const auto& layers = layeredTextures_[c.source];
     target.insert(target.end(), layers.begin(), layers.end());
   }
 
-  static void linkCurve(AnimCurve* curve, AnimCurveNode* node, const std::string& property) {
-    const std::string channel = property.compare(0, 2, "d|") == 0 ? property.substr(2) : property;
+  static void linkCurve(AnimCurve* curve, AnimCurveNode* node, std::string_view property) {
+    const std::string channel(property.substr(0, 2) == "d|" ? property.substr(2) : property);
     AnimCurveNode::Channel* ch = node->channel(channel);
     if (!ch) {
       node->channels.push_back({channel, curve->defaultValue, nullptr});
@@ -254,19 +276,25 @@ class Builder {
   void attachOrphansAndBreakCycles() {
     Node* root = ctx_.scene->rootNode();
     enum State : uint8_t { Unvisited, OnPath, Done };
-    std::unordered_map<const Node*, State> state;
+    // Walk states by node, found by binary search in the sorted node list.
+    std::vector<const Node*> sorted(ctx_.scene->nodes().begin(), ctx_.scene->nodes().end());
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<State> states(sorted.size(), Unvisited);
+    auto state = [&](const Node* n) -> State& {
+      return states[static_cast<size_t>(std::lower_bound(sorted.begin(), sorted.end(), n) - sorted.begin())];
+    };
     std::vector<Node*> path;
     for (Node* start : ctx_.scene->nodes()) {
       path.clear();
       Node* n = start;
-      while (n && n != root && state[n] == Unvisited) {
-        state[n] = OnPath;
+      while (n && n != root && state(n) == Unvisited) {
+        state(n) = OnPath;
         path.push_back(n);
         n = n->parent;
       }
-      if (n && n != root && state[n] == OnPath) Scene::setParent(n, nullptr);  // cycle: cut it at n
+      if (n && n != root && state(n) == OnPath) Scene::setParent(n, nullptr);  // cycle: cut it at n
       for (Node* p : path) {
-        state[p] = Done;
+        state(p) = Done;
         if (!p->parent) Scene::setParent(p, root);
       }
     }
@@ -331,8 +359,8 @@ class Builder {
 
   RecordDocument& doc_;
   ReadContext ctx_;
-  std::deque<PropertyTable> tables_;
-  std::unordered_map<int64_t, Entry> objects_;
+  PropertyTable objectProperties_;  // reused for every object
+  std::vector<IdEntry> objects_;    // sorted by id once all are read
   std::unordered_map<int64_t, std::vector<Texture*>> layeredTextures_;
   std::vector<Connection> connections_;
   std::vector<AnimStack*> stacksWithoutSpan_;
@@ -347,7 +375,7 @@ void Templates::read(const Record* definitions) {
     for (const Record& t : type.children) {
       if (t.name != "PropertyTemplate" || t.properties.empty()) continue;
       Entry& e = byRecord_[type.properties[0].toString()].emplace_back();
-      e.className = stripFbxPrefix(t.properties[0].toString());
+      e.className = std::string(stripFbxPrefix(t.properties[0].toString()));
       e.table.read(t.child("Properties70"));
     }
   }
@@ -376,13 +404,13 @@ bool ReadContext::fail(uint64_t offset, const std::string& what) {
   return false;
 }
 
-std::string objectName(const std::string& stored, Format format) {
+std::string_view objectName(std::string_view stored, Format format) {
   if (format == Format::Binary) {
-    const size_t separator = stored.find(std::string("\x00\x01", 2));
-    return separator == std::string::npos ? stored : stored.substr(0, separator);
+    const size_t separator = stored.find(std::string_view("\x00\x01", 2));
+    return separator == std::string_view::npos ? stored : stored.substr(0, separator);
   }
   const size_t separator = stored.find("::");
-  return separator == std::string::npos ? stored : stored.substr(separator + 2);
+  return separator == std::string_view::npos ? stored : stored.substr(separator + 2);
 }
 
 }  // namespace detail

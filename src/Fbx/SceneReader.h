@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Fbx/PropertyTable.h"
@@ -45,7 +46,7 @@ struct ReadContext {
 };
 
 // Splits "Name\x00\x01Class" (binary) or "Class::Name" (ASCII) into the name.
-std::string objectName(const std::string& stored, Format format);
+std::string_view objectName(std::string_view stored, Format format);
 
 // Object readers. Each takes the object's record (properties: id, name,
 // subclass) and its property table (template fallback already set).
