@@ -279,8 +279,8 @@ class Builder {
     // Walk states by node, found by binary search in the sorted node list.
     std::vector<const Node*> sorted(ctx_.scene->nodes().begin(), ctx_.scene->nodes().end());
     std::sort(sorted.begin(), sorted.end());
-    std::vector<State> states(sorted.size(), Unvisited);
-    auto state = [&](const Node* n) -> State& {
+    std::vector<uint8_t> states(sorted.size(), Unvisited);
+    auto state = [&](const Node* n) -> uint8_t& {
       return states[static_cast<size_t>(std::lower_bound(sorted.begin(), sorted.end(), n) - sorted.begin())];
     };
     std::vector<Node*> path;
