@@ -6,6 +6,7 @@
 #include "Engine/Base/Timer.h"
 #include "Engine/Base/Window.h"
 #include "Engine/Collision/CollisionWorld.h"
+#include "Engine/KeyHandling.h"
 #include "Engine/Lights/LightManager.h"
 #include "Engine/Pipeline/RenderSettings.h"
 #include "Engine/Pipeline/Renderer.h"
@@ -14,9 +15,7 @@
 #include "Engine/Render/TextureManager.h"
 #include "Engine/Scene/NodeManager.h"
 #include "Engine/Scene/SceneGraphNode.h"
-#include "Fbx/Scene.h"
 #include "Game/GameSession.h"
-#include "Game/PlayerCharacter.h"
 #include "Gui/CeguiSetupManager.h"
 #include "Import/CameraManager.h"
 #include "Import/GameObjects.h"
@@ -30,16 +29,6 @@
 
 #include <ctime>
 #include <iostream>
-
-namespace {
-
-// Mouse steering of the cameras: wheel units (120 per notch) and pixels.
-constexpr float freeCameraWheelStep = 0.03f;  // distance per wheel unit
-constexpr float freeCameraLookStep = 0.08f;   // degrees per pixel
-constexpr float playerCameraTurnStep = 0.6f;  // radians per window width
-constexpr float playerCameraWheelStep = 0.002f;
-
-} // namespace
 
 Engine::Engine()
     : width(config::width), height(config::height), sceneLoader(SceneLoader::getInstance()),
@@ -119,6 +108,10 @@ void Engine::run()
 {
     running = true;
     CHECK_GL_ERROR();
+    // Events queued while loading are taken now, so the first snapshot already
+    // holds them and is its own previous state: nothing held or pressed during
+    // start-up reads as a press.
+    glfwPollEvents();
     while (running) {
         double now = clockNow();
         double dt = now - lastTime;
@@ -171,15 +164,15 @@ void Engine::updateFpsCounter()
 
 void Engine::handleGameKeys(double dt)
 {
-    handleCameraMode(dt);
-    handleCameraSwitch();
+    KeyHandling gameKeys(inputSystem.keyboard, inputSystem.mouse, *CameraManager::getInstance(),
+                         *GameSession::getInstance(), width);
+    if (gameKeys.update(dt))
+        SoundManager::getInstance()->playSource(gunshotSource);
     if (inputSystem.keyboard.wentDown(KC_F1) ||
         (inputSystem.keyboard.wentDown(KC_H) && inputSystem.keyboard.isDown(KC_LCONTROL)))
         CeguiSetupManager::getInstance()->screens().swapIngameAndDebug();
     if (inputSystem.keyboard.wentDown(KC_B))
         SoundManager::getInstance()->toggleMusic();
-    if (playerMode)
-        movePlayer();
 }
 
 // The first wave and the player; the GUI starts games and shows the score
@@ -215,89 +208,6 @@ void Engine::updateGameSession(double dt)
     session->setCursor(x, y);
     session->update(dt);
     gui->screens().showPlayerHealth(session->playerHealthFraction());
-}
-
-// W/A/S/D into the player's movement input; the left button fires.
-void Engine::movePlayer()
-{
-    PlayerCharacter* player = GameSession::getInstance()->player();
-    if (!player)
-        return;
-    const KeyboardSlot& keys = inputSystem.keyboard;
-    player->forwardInput = keys.isDown(KC_S) ? -1.0f : keys.isDown(KC_W) ? 1.0f : 0.0f;
-    player->sidewaysInput = keys.isDown(KC_D) ? -1.0f : keys.isDown(KC_A) ? 1.0f : 0.0f;
-    if (inputSystem.mouse.wentDown(0)) {
-        GameSession::getInstance()->fire();
-        SoundManager::getInstance()->playSource(gunshotSource);
-    }
-}
-
-void Engine::handleCameraMode(double dt)
-{
-    if (cameraState != 1)
-        return;
-    if (inputSystem.keyboard.isDown(KC_LSHIFT) && inputSystem.keyboard.wentDown(KC_F))
-        playerMode = !playerMode;
-    if (!playerMode)
-        moveFreeCamera(dt);
-    else
-        movePlayerCamera(static_cast<float>(dt));
-}
-
-// 1: the level's second camera, or the free/player camera when it has one
-// camera at most; 0: the level's first camera with its animation running.
-void Engine::handleCameraSwitch()
-{
-    CameraManager* cameras = CameraManager::getInstance();
-    const std::vector<fbx::Node*>& list = cameras->cameraNodes();
-    if (inputSystem.keyboard.wentDown(KC_1)) {
-        cameras->setDefaultCamera(list.size() > 1 ? list[1]->name : fbx::kProducerPerspective);
-        cameraState = 1;
-    } else if (inputSystem.keyboard.wentDown(KC_0)) {
-        if (!list.empty())
-            cameras->setDefaultCamera(list[0]->name);
-        cameraState = 0;
-        cameras->selectAnimationStack();
-    }
-}
-
-void Engine::moveFreeCamera(double dt)
-{
-    const KeyboardSlot& keys = inputSystem.keyboard;
-    CameraManager* camera = CameraManager::getInstance();
-    bool boosted = keys.isDown(KC_SPACE) || keys.isDown(KC_LSHIFT) || keys.isDown(KC_RSHIFT);
-    float d = static_cast<float>((boosted ? config::freeCameraBoostedSpeed : config::freeCameraSpeed) * dt);
-    if (keys.isDown(KC_W) || keys.isDown(KC_UP)) camera->moveForward(d);
-    if (keys.isDown(KC_S) || keys.isDown(KC_LEFT)) camera->moveForward(-d);
-    if (keys.isDown(KC_A) || keys.isDown(KC_RIGHT)) camera->strafe(d);
-    if (keys.isDown(KC_D) || keys.isDown(KC_DOWN)) camera->strafe(-d);
-    const MouseSlot& mouse = inputSystem.mouse;
-    if (mouse.device)
-        camera->moveForward(mouse.device->state().Z.rel * freeCameraWheelStep);
-    if (keys.isDown(KC_ADD)) camera->zoom(d);
-    if (keys.isDown(KC_MINUS)) camera->zoom(-d);
-    if (mouse.device && (mouse.isDown(1) || keys.isDown(KC_LCONTROL))) {
-        const MouseState& state = mouse.device->state();
-        camera->lookAround(-state.X.rel * freeCameraLookStep, state.Y.rel * freeCameraLookStep);
-    }
-}
-
-void Engine::movePlayerCamera(float dt)
-{
-    const KeyboardSlot& keys = inputSystem.keyboard;
-    float turn = (float(keys.isDown(KC_RIGHT)) - float(keys.isDown(KC_LEFT))) * dt;
-    float move = (float(keys.isDown(KC_DOWN)) - float(keys.isDown(KC_UP))) * dt;
-    const MouseSlot& mouse = inputSystem.mouse;
-    if (mouse.device) {
-        if (mouse.isDown(1))
-            turn += mouse.device->state().X.rel * playerCameraTurnStep / static_cast<float>(width);
-        move -= mouse.device->state().Z.rel * playerCameraWheelStep;
-    }
-    PlayerCharacter* player = GameSession::getInstance()->player();
-    Vec3 focus;
-    if (player)
-        focus = player->position() + Vec3{0.0f, PathFindObject::kAgentHeight, 0.0f};
-    CameraManager::getInstance()->followPlayer(turn, move, player ? &focus : nullptr, dt);
 }
 
 bool Engine::quitRequested() const

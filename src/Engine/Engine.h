@@ -33,14 +33,9 @@ private:
     void shutdown();
     void updateFpsCounter();
     void handleGameKeys(double dt);
-    void handleCameraMode(double dt);
-    void handleCameraSwitch();
     void setUpGameSession();
     void seedRandomNumbers();
     void updateGameSession(double dt);
-    void movePlayer();
-    void moveFreeCamera(double dt);
-    void movePlayerCamera(float dt);
     void drawGui();
     bool quitRequested() const;
     double clockNow() const;

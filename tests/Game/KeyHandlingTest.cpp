@@ -1,0 +1,168 @@
+// The game's keys over synthetic input snapshots, on the real camera manager
+// and session: which key wins, what the free camera does, camera switching and
+// Shift+F, and firing on the press only.
+#include "GameFixture.h"
+
+#include "Engine/Base/Globals.h"
+#include "Engine/KeyHandling.h"
+#include "Fbx/Scene.h"
+#include "Game/GameSession.h"
+#include "Game/PlayerCharacter.h"
+#include "Import/CameraManager.h"
+#include "Input/InputSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class KeyHandlingTest : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        input.keyboard.device = &keyboard;
+        input.mouse.device = &mouse;
+        input.Update();
+        cameras->setCameraScene(&cameraScene);
+        cameras->initCameras(1024, 768);
+        producer = cameras->producerPerspective();
+        ASSERT_NE(producer, nullptr);
+        startCamera = *producer;
+        playerMode = false;
+    }
+
+    void TearDown() override
+    {
+        playerMode = true;
+        cameraState = 1;
+        GameTest::TearDown();
+    }
+
+    // One frame of `dt` seconds with exactly `keys` held (and the left button
+    // when `fire`); true when the player fired.
+    bool step(const std::vector<KeyCode>& keys, bool fire = false, double dt = 0.1)
+    {
+        for (KeyCode key : held)
+            keyboard.setKeyDown(key, false);
+        for (KeyCode key : keys)
+            keyboard.setKeyDown(key, true);
+        held = keys;
+        mouse.setButtonDown(0, fire);
+        input.Update();
+        return KeyHandling(input.keyboard, input.mouse, *cameras, *session, 1024).update(dt);
+    }
+
+    // Where the free camera stands after one frame with `keys`, from the start.
+    Vec3 freeCameraAfter(const std::vector<KeyCode>& keys)
+    {
+        *producer = startCamera;
+        step(keys);
+        step({});
+        return {float(producer->position.x), float(producer->position.y), float(producer->position.z)};
+    }
+
+    Keyboard keyboard;
+    Mouse mouse;
+    InputSystem input;
+    std::vector<KeyCode> held;
+    fbx::Scene cameraScene;
+    CameraManager* cameras = CameraManager::getInstance();
+    fbx::Camera* producer = nullptr;
+    fbx::Camera startCamera;
+};
+
+TEST_F(KeyHandlingTest, SWinsOverWAndDOverA)
+{
+    PlayerCharacter& player = startGame();
+    playerMode = true;
+    struct Case {
+        std::vector<KeyCode> keys;
+        float forward, sideways;
+    } cases[] = {
+        {{KC_W}, 1, 0}, {{KC_S}, -1, 0}, {{KC_W, KC_S}, -1, 0},
+        {{KC_A}, 0, 1}, {{KC_D}, 0, -1}, {{KC_A, KC_D}, 0, -1},
+        {{KC_W, KC_A}, 1, 1}, {{}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        step(c.keys);
+        EXPECT_EQ(player.forwardInput, c.forward) << c.keys.size();
+        EXPECT_EQ(player.sidewaysInput, c.sideways) << c.keys.size();
+    }
+}
+
+TEST_F(KeyHandlingTest, FreeCameraArrowsMoveAsTheirLetters)
+{
+    Vec3 start = freeCameraAfter({});
+    struct Case {
+        KeyCode arrow, letter;
+    } cases[] = {{KC_UP, KC_W}, {KC_LEFT, KC_S}, {KC_RIGHT, KC_A}, {KC_DOWN, KC_D}};
+    for (const Case& c : cases) {
+        Vec3 byArrow = freeCameraAfter({c.arrow});
+        Vec3 byLetter = freeCameraAfter({c.letter});
+        EXPECT_GT(length(byArrow - start), 0.1f) << c.arrow;
+        EXPECT_LT(length(byArrow - byLetter), 1e-4f) << c.arrow;
+    }
+}
+
+TEST_F(KeyHandlingTest, SpaceOrEitherShiftTriplesTheFreeCameraSpeed)
+{
+    Vec3 start = freeCameraAfter({});
+    float normal = length(freeCameraAfter({KC_W}) - start);
+    ASSERT_GT(normal, 0.1f);
+    for (KeyCode boost : {KC_SPACE, KC_LSHIFT, KC_RSHIFT})
+        EXPECT_NEAR(length(freeCameraAfter({KC_W, boost}) - start), 3.0f * normal, 1e-3f) << boost;
+}
+
+TEST_F(KeyHandlingTest, AddAndMinusZoomOppositeWays)
+{
+    double fieldOfView = startCamera.fieldOfView;
+    freeCameraAfter({KC_ADD});
+    EXPECT_LT(producer->fieldOfView, fieldOfView);
+    freeCameraAfter({KC_MINUS});
+    EXPECT_GT(producer->fieldOfView, fieldOfView);
+}
+
+TEST_F(KeyHandlingTest, ShiftFSwitchesPlayerModeOnlyInCameraStateOneAndStopsThePlayer)
+{
+    PlayerCharacter& player = startGame();
+    cameraState = 0;
+    step({KC_LSHIFT, KC_F});
+    EXPECT_FALSE(playerMode);
+    cameraState = 1;
+    step({});
+    step({KC_LSHIFT, KC_F});
+    ASSERT_TRUE(playerMode);
+    step({KC_W, KC_A});
+    EXPECT_EQ(player.forwardInput, 1.0f);
+    step({KC_W, KC_A, KC_LSHIFT, KC_F});
+    EXPECT_FALSE(playerMode);
+    EXPECT_EQ(player.forwardInput, 0.0f);
+    EXPECT_EQ(player.sidewaysInput, 0.0f);
+}
+
+TEST_F(KeyHandlingTest, OneWinsOverZeroInTheSameFrame)
+{
+    cameraState = 0;
+    step({KC_0, KC_1});
+    EXPECT_EQ(cameraState, 1);
+    step({});
+    step({KC_0});
+    EXPECT_EQ(cameraState, 0);
+}
+
+TEST_F(KeyHandlingTest, FiresOnlyOnThePressOfTheLeftButton)
+{
+    startGame();
+    playerMode = true;
+    EXPECT_TRUE(step({}, true));
+    EXPECT_FALSE(step({}, true));
+    EXPECT_FALSE(step({}, false));
+    EXPECT_TRUE(step({}, true));
+    playerMode = false;
+    step({}, false);
+    EXPECT_FALSE(step({}, true));
+}
+
+} // namespace
