@@ -2,8 +2,8 @@
 // sound folder each test fills as it needs.
 #include "Engine/Base/Config.h"
 
-#include "GuiCursor.h"
-#include "Process.h"
+#include "GameScreens.h"
+#include "GameWindow.h"
 #include "WaveOutput.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +11,7 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -21,19 +19,11 @@ namespace {
 
 const fs::path gameBinary = UMBRANT_GAME_BINARY;
 const fs::path resources = UMBRANT_RESOURCES_DIR;
-constexpr double startSeconds = 60.0;
-constexpr double quitSeconds = 30.0;
-constexpr double keySeconds = 10.0;        // for a key press to be heard in the mix
-constexpr int keyPauseMilliseconds = 1000; // between two presses of one key
+constexpr double startSeconds = 90.0;
+constexpr double keySeconds = 30.0;        // for a key press to be heard in the mix
 constexpr double levelSeconds = 0.1;       // span of the mix whose level is measured
 constexpr double silence = 1e-4;           // RMS of a mix with nothing playing
 constexpr double loud = 0.05;              // RMS the music stays above
-
-// The centre of the menu's start button, in window pixels.
-struct WindowSpot {
-    int x, y;
-};
-constexpr WindowSpot startButton{512, 449};
 
 // bin/ and Resources/ in a temporary folder: every resource is linked to the
 // real one except the sound folder, which holds only the files named.
@@ -67,32 +57,9 @@ std::vector<std::string> audioDriver(const std::string& driver)
     return {"ALSOFT_DRIVERS=" + driver, "ALSOFT_CONF=/dev/null"};
 }
 
-// X window id of the game's window, empty when none appears.
-std::string gameWindow()
+bool waitForLine(GameWindow& game, const std::string& line)
 {
-    const std::string search = "timeout " + std::to_string(static_cast<int>(startSeconds)) +
-                               " xdotool search --sync --name '^" + config::windowTitle + "$' 2>/dev/null";
-    const std::string windows = runCommand(search);
-    return windows.substr(0, windows.find('\n'));
-}
-
-// Sends xdotool `actions` to the game's window with the keyboard focus on it.
-void sendToGame(const std::string& window, const std::string& actions)
-{
-    runCommand("xdotool windowfocus --sync " + window + " " + actions);
-}
-
-void quitGame(ChildProcess& game)
-{
-    const std::string window = gameWindow();
-    ASSERT_FALSE(window.empty());
-    sendToGame(window, "key Escape");
-    EXPECT_EQ(game.wait(quitSeconds), 0) << game.errors();
-}
-
-bool waitForLine(ChildProcess& game, const std::string& line)
-{
-    return waitFor(startSeconds, [&] { return game.output().find(line) != std::string::npos; });
+    return waitFor(startSeconds, [&] { return game.process.output().find(line) != std::string::npos; });
 }
 
 // RMS level of the latest `levelSeconds` of the mix in `wave`.
@@ -127,10 +94,10 @@ TEST(GameSound, StartUpEndsWithTheSoundLineAndTheGameRuns)
     };
     GameTree tree(allSounds);
     for (const Case& c : cases) {
-        ChildProcess game(gameBinary, {}, tree.bin(), audioDriver(c.driver));
-        ASSERT_TRUE(waitForLine(game, c.line)) << c.driver << ":\n" << game.output() << game.errors();
-        EXPECT_TRUE(game.isRunning()) << c.driver;
-        quitGame(game);
+        GameWindow game(gameBinary, tree.bin(), audioDriver(c.driver));
+        ASSERT_TRUE(waitForLine(game, c.line)) << c.driver << ":\n" << game.process.output() << game.process.errors();
+        EXPECT_TRUE(game.process.isRunning()) << c.driver;
+        EXPECT_EQ(game.quit(), 0) << game.process.errors();
     }
 }
 
@@ -139,29 +106,26 @@ TEST(GameSound, MusicKeyInAGameStopsTheMusicAndPlaysItAgain)
     GameTree tree(allSounds);
     const fs::path wave = tree.file("output.wav");
     writeWaveConfig(tree.file("alsoft.conf"), wave);
-    ChildProcess game(gameBinary, {}, tree.bin(),
-                      {"ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + tree.file("alsoft.conf").string()});
-    ASSERT_TRUE(waitForLine(game, "Initialized SoundManager\n")) << game.output() << game.errors();
-    const std::string window = gameWindow();
-    ASSERT_FALSE(window.empty());
-    moveGuiCursorTo(window, startButton.x, startButton.y);
-    sendToGame(window, "click 1");
+    GameWindow game(gameBinary, tree.bin(),
+                    {"ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + tree.file("alsoft.conf").string()});
+    ASSERT_TRUE(waitForLine(game, "Initialized SoundManager\n")) << game.process.output() << game.process.errors();
+    ASSERT_TRUE(startGameFromMenu(game));
     // Starting a game plays the music; B, which acts only in a game, stops
-    // it, plays it again and stops it again. Each press comes a moment after
-    // the last, so that the game sees the key up in between: at a few frames
-    // per second two quick taps would read as one held key.
+    // it, plays it again and stops it again. Each press waits for a frame
+    // after the one that read the last: two taps read in one frame, or in
+    // two frames in a row, would read as one held key.
     double level = 0.0;
     EXPECT_TRUE(waitFor(keySeconds, [&] { return (level = latestLevel(wave)) > loud; }))
         << "no music after the start, level " << level;
     for (bool musicPlays : {false, true, false}) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(keyPauseMilliseconds));
-        sendToGame(window, "key b");
+        game.frameShown();
+        game.key("b");
         EXPECT_TRUE(waitFor(keySeconds, [&] {
             level = latestLevel(wave);
             return musicPlays ? level > loud : (level >= 0.0 && level < silence);
         })) << "music " << (musicPlays ? "playing" : "stopped") << ", level " << level;
     }
-    quitGame(game);
+    EXPECT_EQ(game.quit(), 0) << game.process.errors();
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Starts the real game and drives it through the X server, as a player would.
 #include "Engine/Base/Config.h"
 
-#include "Process.h"
+#include "GameWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -13,32 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path gameBinary = UMBRANT_GAME_BINARY;
-constexpr double startSeconds = 60.0;
-constexpr double quitSeconds = 30.0;
-
-std::string regexEscaped(const std::string& text)
-{
-    return std::regex_replace(text, std::regex(R"([()\[\].*+?^$|\\])"), R"(\$&)");
-}
-
-// X window id of the window titled exactly `title`, empty while there is none.
-std::string windowTitled(const std::string& title)
-{
-    std::string ids = runCommand("xdotool search --name '^" + regexEscaped(title) + "$' 2>/dev/null");
-    return ids.substr(0, ids.find('\n'));
-}
-
-std::string waitForWindow(const std::string& title)
-{
-    std::string id;
-    waitFor(startSeconds, [&] { return !(id = windowTitled(title)).empty(); });
-    return id;
-}
-
-void pressKey(const std::string& windowId, const std::string& key)
-{
-    runCommand("xdotool windowfocus --sync " + windowId + " key " + key);
-}
+constexpr double quitSeconds = 90.0;
 
 // Lines of `text`, in order, each matching one pattern after the previous match.
 ::testing::AssertionResult linesInOrder(const std::string& text, const std::vector<std::string>& patterns)
@@ -56,36 +31,28 @@ void pressKey(const std::string& windowId, const std::string& key)
 
 TEST(Game, EscapeQuitsWithStatusZeroAndLogsInOrder)
 {
-    ChildProcess game(gameBinary, {}, gameBinary.parent_path());
-    std::string window = waitForWindow(config::windowTitle);
-    ASSERT_FALSE(window.empty()) << game.output() << game.errors();
-    pressKey(window, "Escape");
-    EXPECT_EQ(game.wait(quitSeconds), 0) << game.errors();
-    EXPECT_TRUE(linesInOrder(game.output(), {"^OpenGL [34]\\.[0-9].* GLSL [0-9]", "^\\n\\n",
-                                             "^Quitting application\\n$"}));
+    GameWindow game(gameBinary);
+    ASSERT_TRUE(game.opened()) << game.process.output() << game.process.errors();
+    EXPECT_EQ(game.quit(), 0) << game.process.errors();
+    EXPECT_TRUE(linesInOrder(game.process.output(), {"^OpenGL [34]\\.[0-9].* GLSL [0-9]", "^\\n\\n",
+                                                     "^Quitting application\\n$"}));
 }
 
 TEST(Game, SecondAndThirdInstancesNumberTheirTitles)
 {
-    ChildProcess first(gameBinary, {}, gameBinary.parent_path());
-    std::string firstWindow = waitForWindow(config::windowTitle);
-    ASSERT_FALSE(firstWindow.empty());
-    ChildProcess second(gameBinary, {}, gameBinary.parent_path());
-    std::string secondWindow = waitForWindow(config::windowTitle + " (2)");
-    ASSERT_FALSE(secondWindow.empty());
-    ChildProcess third(gameBinary, {}, gameBinary.parent_path());
-    std::string thirdWindow = waitForWindow(config::windowTitle + " (3)");
-    ASSERT_FALSE(thirdWindow.empty());
+    GameWindow first(gameBinary);
+    ASSERT_TRUE(first.opened());
+    GameWindow second(gameBinary, {}, {}, config::windowTitle + " (2)");
+    ASSERT_TRUE(second.opened());
+    GameWindow third(gameBinary, {}, {}, config::windowTitle + " (3)");
+    ASSERT_TRUE(third.opened());
 
     // Each instance reads its own window's keys: Escape to the second quits only it.
-    pressKey(secondWindow, "Escape");
-    EXPECT_EQ(second.wait(quitSeconds), 0);
-    EXPECT_TRUE(first.isRunning());
-    EXPECT_TRUE(third.isRunning());
-    pressKey(thirdWindow, "Escape");
-    pressKey(firstWindow, "Escape");
-    EXPECT_EQ(third.wait(quitSeconds), 0);
-    EXPECT_EQ(first.wait(quitSeconds), 0);
+    EXPECT_EQ(second.quit(), 0);
+    EXPECT_TRUE(first.process.isRunning());
+    EXPECT_TRUE(third.process.isRunning());
+    EXPECT_EQ(third.quit(), 0);
+    EXPECT_EQ(first.quit(), 0);
 }
 
 TEST(Game, NoDisplayFailsCleanlyWithStatusOne)

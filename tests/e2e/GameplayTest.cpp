@@ -1,188 +1,121 @@
 // A game played through the X server as a player would: START GAME on the
-// menu, walk with W, shoot with the left button, and quit with Escape.
-#include "Engine/Base/Config.h"
-
-#include "GuiCursor.h"
-#include "Process.h"
+// menu, W to walk, the camera keys, and Escape to quit. The tests compare
+// small grey thumbnails of the window to see the view change.
+#include "GameScreens.h"
+#include "GameWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdlib>
-#include <vector>
-#include <chrono>
 #include <filesystem>
-#include <sstream>
-#include <thread>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const fs::path gameBinary = UMBRANT_GAME_BINARY;
-constexpr double startSeconds = 60.0;
-constexpr double showSeconds = 10.0;
-constexpr double quitSeconds = 30.0;
-constexpr auto walkTime = std::chrono::milliseconds(1500);
-constexpr auto shotInterval = std::chrono::milliseconds(300);
-constexpr int shots = 4;
+constexpr double cameraCut = 6.0; // another camera changes the thumbnail at least this much
+constexpr double flight = 1.0;    // a flying camera changes it at least this much
+constexpr double coneCut = 20.0;  // the flashlight's cone against another camera's view
+constexpr int thumbnailBlock = 32;
 
-using Colour = std::array<int, 3>;
-struct Spot {
-    int x, y;
-};
-constexpr Spot menuBand{40, 300};        // dark band of the menu
-constexpr Spot startButton{512, 449};
-constexpr Spot startButtonEdge{630, 430}; // red while the cursor is on the button
-constexpr Spot healthBar{150, 724};       // red while a game runs
+using Thumbnail = std::vector<int>;
 
-bool isDark(Colour c) { return c[0] <= 45 && c[1] <= 45 && c[2] <= 45; }
-bool isRed(Colour c) { return c[0] >= 110 && c[0] > c[1] + 60 && c[0] > c[2] + 60; }
-
-class PlayedGame {
-public:
-    PlayedGame() : process(gameBinary, {}, gameBinary.parent_path())
-    {
-        waitFor(startSeconds, [&] {
-            std::string ids = runCommand("xdotool search --name '^" + config::windowTitle + "$' 2>/dev/null");
-            window = ids.substr(0, ids.find('\n'));
-            return !window.empty();
-        });
-    }
-    ~PlayedGame()
-    {
-        if (process.isRunning())
-            xdotool("key Escape");
-        process.wait(quitSeconds);
-    }
-
-    // Runs an xdotool command with the game's window focused (real X input).
-    void xdotool(const std::string& command)
-    {
-        runCommand("xdotool windowfocus --sync " + window + " " + command);
-    }
-    Colour pixel(Spot spot)
-    {
-        std::istringstream text(runCommand("xwd -id " + window + " -silent | convert xwd:- -crop 1x1+" +
-                                           std::to_string(spot.x) + "+" + std::to_string(spot.y) +
-                                           " -depth 8 rgb:- | od -An -tu1"));
-        Colour c{-1, -1, -1};
-        text >> c[0] >> c[1] >> c[2];
-        return c;
-    }
-    template <typename Condition>
-    bool shows(Spot spot, Condition condition)
-    {
-        return waitFor(showSeconds, [&] { return condition(pixel(spot)); });
-    }
-    // A 32 x 24 grey thumbnail of the window, to compare whole pictures.
-    std::vector<int> thumbnail()
-    {
-        std::istringstream text(runCommand("xwd -id " + window +
-                                           " -silent | convert xwd:- -resize 32x24! -colorspace gray -depth 8 "
-                                           "gray:- | od -An -tu1 -v"));
-        std::vector<int> grey;
-        for (int value; text >> value;)
-            grey.push_back(value);
-        return grey;
-    }
-    // Moves the GUI cursor onto START GAME and clicks it.
-    bool startFromMenu()
-    {
-        if (!shows(menuBand, isDark))
-            return false;
-        moveGuiCursorTo(window, startButton.x, startButton.y);
-        if (!shows(startButtonEdge, isRed))
-            return false;
-        xdotool("click 1");
-        return shows(healthBar, isRed);
-    }
-
-    ChildProcess process;
-    std::string window;
-};
-
-TEST(Gameplay, StartFromTheMenuWalkShootAndQuit)
+// The window in 32 × 32 blocks, each the mean grey of its pixels.
+Thumbnail thumbnail(const Screenshot& shot)
 {
-    PlayedGame game;
-    ASSERT_FALSE(game.window.empty()) << game.process.output() << game.process.errors();
-    ASSERT_TRUE(game.startFromMenu()) << "the menu did not start a game";
-
-    game.xdotool("keydown w");
-    std::this_thread::sleep_for(walkTime);
-    EXPECT_TRUE(game.process.isRunning()) << "the game ended while the player walked";
-    game.xdotool("keyup w");
-
-    for (int i = 0; i < shots; ++i) {
-        game.xdotool("click 1");
-        std::this_thread::sleep_for(shotInterval);
-    }
-    EXPECT_TRUE(game.process.isRunning()) << "the game ended after the shots";
-    EXPECT_TRUE(game.shows(healthBar, isRed)) << "the game is no longer running";
-
-    game.xdotool("key Escape");
-    EXPECT_EQ(game.process.wait(quitSeconds), 0) << game.process.errors();
-    EXPECT_EQ(game.process.output().find("Error at "), std::string::npos) << game.process.output();
-    EXPECT_EQ(game.process.errors().find("Error at "), std::string::npos) << game.process.errors();
+    Thumbnail grey;
+    for (int top = 0; top + thumbnailBlock <= shot.height(); top += thumbnailBlock)
+        for (int left = 0; left + thumbnailBlock <= shot.width(); left += thumbnailBlock) {
+            int sum = 0;
+            for (int y = top; y < top + thumbnailBlock; ++y)
+                for (int x = left; x < left + thumbnailBlock; ++x)
+                    sum += shot.grey({x, y});
+            grey.push_back(sum / (thumbnailBlock * thumbnailBlock));
+        }
+    return grey;
 }
 
 // Mean absolute difference of two thumbnails, 0 to 255.
-double pictureChange(const std::vector<int>& a, const std::vector<int>& b)
+double pictureChange(const Thumbnail& a, const Thumbnail& b)
 {
     if (a.size() != b.size() || a.empty())
         return 255.0;
     double sum = 0.0;
-    for (size_t i = 0; i < a.size(); ++i)
+    for (std::size_t i = 0; i < a.size(); ++i)
         sum += std::abs(a[i] - b[i]);
     return sum / a.size();
 }
 
-constexpr double cameraCut = 6.0;       // a different camera changes the picture at least this much
-constexpr auto settleTime = std::chrono::milliseconds(1000);
-
-TEST(Gameplay, CameraKeysSwitchBetweenTheLevelCameraAndTheFreeCamera)
+// Mean absolute difference of the thumbnails' blocks where the player
+// camera shows the flashlight's cone: below the player, who faces the cursor
+// left on the start button's place.
+double coneChange(const Thumbnail& a, const Thumbnail& b)
 {
-    PlayedGame game;
-    ASSERT_FALSE(game.window.empty()) << game.process.output() << game.process.errors();
-    ASSERT_TRUE(game.startFromMenu()) << "the menu did not start a game";
-    // The skulls may end the game before the checks are done; a picture taken
-    // after that shows the menu and says nothing about the cameras.
-    auto thumbnailInGame = [&](std::vector<int>& picture) {
-        picture = game.thumbnail();
-        return game.pixel(healthBar)[0] >= 0 && isRed(game.pixel(healthBar));
-    };
-    std::vector<int> player, overview, flown, back, freed;
-    std::this_thread::sleep_for(settleTime);
-    if (!thumbnailInGame(player))
-        GTEST_SKIP() << "the skulls ended the game before the camera checks";
+    constexpr int columns = 1024 / thumbnailBlock;
+    constexpr int left = 448 / thumbnailBlock, right = 576 / thumbnailBlock, top = 448 / thumbnailBlock,
+                  bottom = 704 / thumbnailBlock;
+    if (a.size() != b.size() || a.size() < std::size_t(bottom * columns))
+        return 255.0;
+    double sum = 0.0;
+    for (int row = top; row < bottom; ++row)
+        for (int column = left; column < right; ++column)
+            sum += std::abs(a[row * columns + column] - b[row * columns + column]);
+    return sum / ((right - left) * (bottom - top));
+}
 
-    // 0: the level's overview camera, flying along its path.
-    game.xdotool("key 0");
-    std::this_thread::sleep_for(settleTime);
-    bool alive = thumbnailInGame(overview);
-    std::this_thread::sleep_for(settleTime);
-    alive = alive && thumbnailInGame(flown);
+// Waits for a picture whose thumbnail fulfils `condition`; it becomes `last`.
+template <typename Condition>
+void see(CheckRun& run, Thumbnail& last, const std::string& what, Condition condition)
+{
+    run.see(what, [&](const Screenshot& s) { return condition(last = thumbnail(s)); });
+}
 
-    // 1 with one level camera: back to the free/player camera; Shift+F frees
-    // it, and W flies it forward.
-    game.xdotool("key 1");
-    std::this_thread::sleep_for(settleTime);
-    alive = alive && thumbnailInGame(back);
-    game.xdotool("keydown Shift_L key f keyup Shift_L");
-    game.xdotool("keydown w");
-    std::this_thread::sleep_for(settleTime);
-    game.xdotool("keyup w");
-    alive = alive && thumbnailInGame(freed);
-    if (!alive)
-        GTEST_SKIP() << "the skulls ended the game before the camera checks";
+// A picture that shows that every input sent so far was handled.
+Thumbnail settled(GameWindow& game, CheckRun& run)
+{
+    Thumbnail last;
+    if (run.passing() && !game.frameShown())
+        run.fail("the game stopped reading its input");
+    see(run, last, "no picture of the game", [](const Thumbnail&) { return true; });
+    return last;
+}
 
-    EXPECT_GT(pictureChange(player, overview), cameraCut) << "key 0 kept the player camera";
-    EXPECT_GT(pictureChange(overview, flown), 1.0) << "the overview camera does not fly";
-    EXPECT_GT(pictureChange(flown, back), cameraCut) << "key 1 kept the overview camera";
-    EXPECT_GT(pictureChange(back, freed), cameraCut) << "W did not move the free camera";
+// W walks the player and the follow camera goes along; 0 shows the level's
+// overview camera flying its path; 1 (the level has one camera) brings the
+// player camera back; Shift+F frees it and W flies it forward.
+void walkAndSwitchCameras(GameWindow& game, CheckRun& run)
+{
+    if (!startGameFromMenu(game))
+        return run.fail("the menu did not start a game");
+    Thumbnail now;
+    const Thumbnail standing = settled(game, run);
+    game.keyDown("w");
+    see(run, now, "W did not walk the player", [&](const Thumbnail& t) { return pictureChange(t, standing) > cameraCut; });
+    game.keyUp("w");
+    const Thumbnail walked = settled(game, run);
 
-    game.xdotool("key Escape");
-    EXPECT_EQ(game.process.wait(quitSeconds), 0) << game.process.errors();
+    game.key("0");
+    see(run, now, "key 0 kept the player camera", [&](const Thumbnail& t) { return pictureChange(t, walked) > cameraCut; });
+    const Thumbnail overview = now;
+    see(run, now, "the overview camera does not fly", [&](const Thumbnail& t) { return pictureChange(t, overview) > flight; });
+
+    // The player camera shows the flashlight's light below the player again.
+    game.key("1");
+    see(run, now, "key 1 did not bring the player camera back",
+        [&](const Thumbnail& t) { return coneChange(t, walked) < coneCut; });
+    game.keyWith("Shift_L", "f");
+    const Thumbnail freed = settled(game, run);
+    game.keyDown("w");
+    see(run, now, "W did not move the free camera", [&](const Thumbnail& t) { return pictureChange(t, freed) > cameraCut; });
+    game.keyUp("w");
+}
+
+TEST(Gameplay, WalkingAndTheCameraKeysChangeTheView)
+{
+    EXPECT_TRUE(passInOneGame(gameBinary, walkAndSwitchCameras));
 }
 
 } // namespace
