@@ -59,7 +59,7 @@ std::vector<std::string> audioDriver(const std::string& driver)
 
 bool waitForLine(GameWindow& game, const std::string& line)
 {
-    return waitFor(startSeconds, [&] { return game.process.output().find(line) != std::string::npos; });
+    return waitFor(startSeconds, [&] { return game.process().output().find(line) != std::string::npos; });
 }
 
 // RMS level of the latest `levelSeconds` of the mix in `wave`.
@@ -95,9 +95,9 @@ TEST(GameSound, StartUpEndsWithTheSoundLineAndTheGameRuns)
     GameTree tree(allSounds);
     for (const Case& c : cases) {
         GameWindow game(gameBinary, tree.bin(), audioDriver(c.driver));
-        ASSERT_TRUE(waitForLine(game, c.line)) << c.driver << ":\n" << game.process.output() << game.process.errors();
-        EXPECT_TRUE(game.process.isRunning()) << c.driver;
-        EXPECT_EQ(game.quit(), 0) << game.process.errors();
+        ASSERT_TRUE(waitForLine(game, c.line)) << c.driver << ":\n" << game.process().output() << game.process().errors();
+        EXPECT_TRUE(game.process().isRunning()) << c.driver;
+        EXPECT_EQ(game.quit(), 0) << game.process().errors();
     }
 }
 
@@ -108,7 +108,7 @@ TEST(GameSound, MusicKeyInAGameStopsTheMusicAndPlaysItAgain)
     writeWaveConfig(tree.file("alsoft.conf"), wave);
     GameWindow game(gameBinary, tree.bin(),
                     {"ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + tree.file("alsoft.conf").string()});
-    ASSERT_TRUE(waitForLine(game, "Initialized SoundManager\n")) << game.process.output() << game.process.errors();
+    ASSERT_TRUE(waitForLine(game, "Initialized SoundManager\n")) << game.process().output() << game.process().errors();
     ASSERT_TRUE(startGameFromMenu(game));
     // Starting a game plays the music; B, which acts only in a game, stops
     // it, plays it again and stops it again. Each press waits for a frame
@@ -125,7 +125,7 @@ TEST(GameSound, MusicKeyInAGameStopsTheMusicAndPlaysItAgain)
             return musicPlays ? level > loud : (level >= 0.0 && level < silence);
         })) << "music " << (musicPlays ? "playing" : "stopped") << ", level " << level;
     }
-    EXPECT_EQ(game.quit(), 0) << game.process.errors();
+    EXPECT_EQ(game.quit(), 0) << game.process().errors();
 }
 
 } // namespace

@@ -32,9 +32,9 @@ constexpr double quitSeconds = 90.0;
 TEST(Game, EscapeQuitsWithStatusZeroAndLogsInOrder)
 {
     GameWindow game(gameBinary);
-    ASSERT_TRUE(game.opened()) << game.process.output() << game.process.errors();
-    EXPECT_EQ(game.quit(), 0) << game.process.errors();
-    EXPECT_TRUE(linesInOrder(game.process.output(), {"^OpenGL [34]\\.[0-9].* GLSL [0-9]", "^\\n\\n",
+    ASSERT_TRUE(game.opened()) << game.process().output() << game.process().errors();
+    EXPECT_EQ(game.quit(), 0) << game.process().errors();
+    EXPECT_TRUE(linesInOrder(game.process().output(), {"^OpenGL [34]\\.[0-9].* GLSL [0-9]", "^\\n\\n",
                                                      "^Quitting application\\n$"}));
 }
 
@@ -49,8 +49,8 @@ TEST(Game, SecondAndThirdInstancesNumberTheirTitles)
 
     // Each instance reads its own window's keys: Escape to the second quits only it.
     EXPECT_EQ(second.quit(), 0);
-    EXPECT_TRUE(first.process.isRunning());
-    EXPECT_TRUE(third.process.isRunning());
+    EXPECT_TRUE(first.process().isRunning());
+    EXPECT_TRUE(third.process().isRunning());
     EXPECT_EQ(third.quit(), 0);
     EXPECT_EQ(first.quit(), 0);
 }

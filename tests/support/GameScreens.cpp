@@ -25,7 +25,7 @@ constexpr int gameAttempts = 3;
     for (int attempt = 0; attempt < gameAttempts; ++attempt) {
         GameWindow game(binary);
         if (!game.opened())
-            return ::testing::AssertionFailure() << "no game window:\n" << game.process.output() << game.process.errors();
+            return ::testing::AssertionFailure() << "no game window:\n" << game.process().output() << game.process().errors();
         CheckRun run(game);
         checks(game, run);
         if (run.result == Seen::GameOver)
@@ -34,8 +34,8 @@ constexpr int gameAttempts = 3;
             return ::testing::AssertionFailure() << run.failure;
         if (const int status = game.quit(); status != 0)
             return ::testing::AssertionFailure() << "Escape ended the game with status " << status << ":\n"
-                                                 << game.process.errors();
-        const std::string log = game.process.output() + game.process.errors();
+                                                 << game.process().errors();
+        const std::string log = game.process().output() + game.process().errors();
         if (log.find("Error at ") != std::string::npos)
             return ::testing::AssertionFailure() << "OpenGL errors:\n" << log;
         return ::testing::AssertionSuccess();

@@ -37,11 +37,19 @@ std::string pointerAt(const std::string& text) { return text.substr(0, text.find
 
 GameWindow::GameWindow(const fs::path& binary, const fs::path& workingDirectory,
                        const std::vector<std::string>& environment, const std::string& title)
-    : process(binary, {}, workingDirectory.empty() ? binary.parent_path() : workingDirectory, environment),
-      cursorX(config::width / 2), cursorY(config::height / 2)
+    : cursorX(config::width / 2), cursorY(config::height / 2)
 {
     const std::string wanted = title.empty() ? config::windowTitle : title;
-    waitFor(startSeconds, [&] { return !(windowId = windowTitled(wanted)).empty() || !process.isRunning(); });
+    const fs::path folder = workingDirectory.empty() ? binary.parent_path() : workingDirectory;
+    // Now and then Xvfb refuses a client that connects just as another leaves,
+    // and the game then ends at once with "Failed to initialise GLFW"; that is
+    // the X server's hiccup, not the game's, so the start is tried again.
+    for (int attempt = 0; attempt < startAttempts; ++attempt) {
+        launched.emplace(binary, std::vector<std::string>{}, folder, environment);
+        waitFor(startSeconds, [&] { return !(windowId = windowTitled(wanted)).empty() || !process().isRunning(); });
+        if (opened() || process().output().find("Failed to initialise GLFW") == std::string::npos)
+            break;
+    }
     // The game captures the pointer when its window has the focus; until then
     // the pointer may rest outside, where the game gets no motion.
     if (opened())
@@ -51,7 +59,7 @@ GameWindow::GameWindow(const fs::path& binary, const fs::path& workingDirectory,
 
 GameWindow::~GameWindow()
 {
-    if (opened() && process.isRunning())
+    if (opened() && process().isRunning())
         quit();
 }
 
@@ -129,9 +137,9 @@ void GameWindow::moveCursorTo(Spot spot)
 int GameWindow::quit()
 {
     inputRead(); // a game still loading reads no keys yet
-    for (int attempt = 0; attempt < quitAttempts && process.isRunning(); ++attempt) {
+    for (int attempt = 0; attempt < quitAttempts && process().isRunning(); ++attempt) {
         key("Escape");
-        waitFor(startSeconds / quitAttempts, [&] { return !process.isRunning(); });
+        waitFor(startSeconds / quitAttempts, [&] { return !process().isRunning(); });
     }
-    return process.wait(startSeconds / quitAttempts);
+    return process().wait(startSeconds / quitAttempts);
 }

@@ -13,6 +13,7 @@
 #include "Screenshot.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,13 +60,15 @@ public:
     int quit();
 
     static constexpr double startSeconds = 90.0; // start-up on a loaded machine
+    static constexpr int startAttempts = 3;       // starts refused by the X server
     static constexpr double showSeconds = 60.0;  // for a picture: many slow frames
     static constexpr double frameSeconds = 30.0; // for one frame on a loaded machine
 
-    ChildProcess process;
+    ChildProcess& process() { return *launched; }
     Screenshot shot;
 
 private:
+    std::optional<ChildProcess> launched;
     void xdotool(const std::string& actions);
     // Moves the pointer by (dx, dy) and waits until the game has read it.
     bool movePointer(int dx, int dy);
