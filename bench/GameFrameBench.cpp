@@ -65,12 +65,8 @@ double secondsSinceProcessStart()
 void startSteadyGame()
 {
     GameSession* session = GameSession::getInstance();
-    while (!session->enemies.empty()) {
-        delete session->enemies.back();
-        session->enemies.pop_back();
-    }
+    session->clearEnemies();
     std::srand(randomSeed);
-    gameRunning = true;
     session->startGame();
     CeguiSetupManager::getInstance()->screens().showIngame();
     while (static_cast<int>(session->enemies.size()) < skullCount) {

@@ -160,12 +160,17 @@ void GameSession::startGame()
     showScore();
 }
 
-void GameSession::endGame()
+void GameSession::clearEnemies()
 {
     while (!enemies.empty()) {
         delete enemies.back();
         enemies.pop_back();
     }
+}
+
+void GameSession::endGame()
+{
+    clearEnemies();
     if (onGameEnded)
         onGameEnded();
     gameRunning = false;

@@ -30,6 +30,8 @@ public:
     void fire();
     void startGame();
     void endGame();
+    // Deletes every skull; the game goes on (endGame calls it).
+    void clearEnemies();
     void spawnWave();
 
     // Where the GUI's mouse cursor is this frame, in window pixels.

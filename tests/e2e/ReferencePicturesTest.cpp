@@ -175,12 +175,8 @@ void placeWaveInBeam()
 void startGame()
 {
     GameSession* session = GameSession::getInstance();
-    while (!session->enemies.empty()) {
-        delete session->enemies.back();
-        session->enemies.pop_back();
-    }
+    session->clearEnemies();
     std::srand(randomSeed);
-    gameRunning = true;
     session->startGame();
     CeguiSetupManager::getInstance()->screens().showIngame();
     if (CEGUI::GUIContext* gui = CeguiSetupManager::getInstance()->context())
