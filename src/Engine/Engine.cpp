@@ -111,7 +111,7 @@ void Engine::run()
     // Events queued while loading are taken now, so the first snapshot already
     // holds them and is its own previous state: nothing held or pressed during
     // start-up reads as a press.
-    glfwPollEvents();
+    inputSystem.collectWindowEvents();
     while (running) {
         double now = clockNow();
         double dt = now - lastTime;
@@ -135,7 +135,7 @@ void Engine::frame(double dt)
     glFrontFace(GL_CCW);
     drawGui();
     glfwSwapBuffers(window);
-    glfwPollEvents();
+    inputSystem.collectWindowEvents();
 }
 
 void Engine::update(double dt)

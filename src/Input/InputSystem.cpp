@@ -2,6 +2,8 @@
 
 #include "Input/InputManager.h"
 
+#include <GLFW/glfw3.h>
+
 #include <algorithm>
 #include <cstring>
 #include <iostream>
@@ -33,6 +35,11 @@ void InputSystem::Initialize(GLFWwindow* window, unsigned options)
         slot.device = std::make_unique<Joystick>(ids[i]);
         slot.initialized = false;
     }
+}
+
+void InputSystem::collectWindowEvents()
+{
+    glfwPollEvents();
 }
 
 bool InputSystem::Update()

@@ -59,6 +59,9 @@ public:
     void Initialize(GLFWwindow* window, unsigned options);
     // Takes this frame's snapshots; returns true.
     bool Update();
+    // Hands the window system's queued events to the devices; once a frame,
+    // and once before the first Update so that start-up's events are not news.
+    void collectWindowEvents();
     void Shutdown();
 
     bool isInitialized() const { return inputManager != nullptr; }
