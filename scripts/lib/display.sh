@@ -6,16 +6,24 @@ ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     return
   fi
-  local number=99
-  while [ -e "/tmp/.X${number}-lock" ]; do number=$((number + 1)); done
-  Xvfb ":${number}" -screen 0 1280x1024x24 +extension GLX -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display number itself and writes it to fd 3 once it
+  # accepts connections: two scripts starting at once never share a server
+  # (the one whose script exits first would take the other's display along).
+  local numberFile
+  numberFile="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 +extension GLX -nolisten tcp 3>"${numberFile}" >/dev/null 2>&1 &
   XVFB_PID=$!
   trap 'kill "${XVFB_PID}" 2>/dev/null || true' EXIT
-  export DISPLAY=":${number}"
-  for _ in $(seq 1 50); do
-    xdpyinfo >/dev/null 2>&1 && return
+  for _ in $(seq 1 100); do
+    [ -s "${numberFile}" ] && break
     sleep 0.1
   done
-  echo "Xvfb did not start on ${DISPLAY}" >&2
-  exit 1
+  local number
+  number="$(tr -d '[:space:]' <"${numberFile}")"
+  rm -f "${numberFile}"
+  export DISPLAY=":${number}"
+  if [ -z "${number}" ] || ! xdpyinfo >/dev/null 2>&1; then
+    echo "Xvfb did not start" >&2
+    exit 1
+  fi
 }

@@ -41,15 +41,8 @@ GameWindow::GameWindow(const fs::path& binary, const fs::path& workingDirectory,
 {
     const std::string wanted = title.empty() ? config::windowTitle : title;
     const fs::path folder = workingDirectory.empty() ? binary.parent_path() : workingDirectory;
-    // Now and then Xvfb refuses a client that connects just as another leaves,
-    // and the game then ends at once with "Failed to initialise GLFW"; that is
-    // the X server's hiccup, not the game's, so the start is tried again.
-    for (int attempt = 0; attempt < startAttempts; ++attempt) {
-        launched.emplace(binary, std::vector<std::string>{}, folder, environment);
-        waitFor(startSeconds, [&] { return !(windowId = windowTitled(wanted)).empty() || !process().isRunning(); });
-        if (opened() || process().output().find("Failed to initialise GLFW") == std::string::npos)
-            break;
-    }
+    launched.emplace(binary, std::vector<std::string>{}, folder, environment);
+    waitFor(startSeconds, [&] { return !(windowId = windowTitled(wanted)).empty() || !process().isRunning(); });
     // The game captures the pointer when its window has the focus; until then
     // the pointer may rest outside, where the game gets no motion.
     if (opened())

@@ -60,7 +60,6 @@ public:
     int quit();
 
     static constexpr double startSeconds = 90.0; // start-up on a loaded machine
-    static constexpr int startAttempts = 3;       // starts refused by the X server
     static constexpr double showSeconds = 60.0;  // for a picture: many slow frames
     static constexpr double frameSeconds = 30.0; // for one frame on a loaded machine
 

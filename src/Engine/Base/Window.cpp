@@ -90,6 +90,9 @@ GLFWwindow* openWindow(int width, int height, const std::string& baseTitle, std:
 {
     if (!glfwInit()) {
         std::cout << "Failed to initialise GLFW" << std::endl;
+        const char* reason = nullptr;
+        if (glfwGetError(&reason) != GLFW_NO_ERROR && reason)
+            std::cout << "GLFW: " << reason << std::endl; // the display refused, say
         return nullptr;
     }
     // Created untitled, so that the title lookup below does not find itself.
