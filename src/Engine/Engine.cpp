@@ -125,14 +125,10 @@ void Engine::run()
 void Engine::frame(double dt)
 {
     update(dt);
-    if (gameRunning) {
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    if (gameRunning)
         renderer->render();
-    } else {
-        glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    glFrontFace(GL_CCW);
+    else
+        renderer->clearForMenu();
     drawGui();
     glfwSwapBuffers(window);
     inputSystem.collectWindowEvents();

@@ -108,6 +108,7 @@ void Renderer::render()
         return;
     if (cameraUpdate)
         cameraUpdate();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     geometryPass();
     lightPass();
     shaftPass();
@@ -118,6 +119,12 @@ void Renderer::render()
         compose();
     else
         displayDebugTexture(debugTexture);
+}
+
+void Renderer::clearForMenu()
+{
+    glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void Renderer::geometryPass()

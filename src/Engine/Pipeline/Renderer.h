@@ -51,6 +51,8 @@ public:
     bool initialize();
     // Draws one frame into the default framebuffer.
     void render();
+    // The menu's screen while no game runs: the default framebuffer in white.
+    void clearForMenu();
     // Next render mode (after the last comes the first); shows its name and
     // clears the checked-cells count. The Engine calls it when P goes down.
     void cycleRenderMode();
