@@ -45,6 +45,7 @@ class BinaryParser {
     wide_ = doc.version >= kWideHeaderVersion;
     pos_ = kHeaderSize;
     if (!parseList(doc.root, size_, 0, true)) return Result<RecordDocument>::failure(error_);
+    doc.memory = std::move(memory_);
     return doc;
   }
 
@@ -87,7 +88,7 @@ class BinaryParser {
         pos_ += headerSize();
         break;
       }
-      list.emplace_back();
+      list.emplace_back(memory_.get());
       if (!parseRecord(list.back(), end, depth)) return false;
     }
     parent.children.assign(std::make_move_iterator(list.begin()), std::make_move_iterator(list.end()));
@@ -156,7 +157,7 @@ class BinaryParser {
   }
 
   // Appends the property at the cursor to `properties`.
-  bool parseProperty(std::vector<Property>& properties, uint64_t end) {
+  bool parseProperty(std::pmr::vector<Property>& properties, uint64_t end) {
     if (!need(1, end, "property type code")) return false;
     const char type = static_cast<char>(data_[pos_++]);
     const uint8_t* p = data_ + pos_;
@@ -205,7 +206,7 @@ class BinaryParser {
     return {digits[b >> 4], digits[b & 15]};
   }
 
-  bool parseString(std::vector<Property>& properties, char type, uint64_t end) {
+  bool parseString(std::pmr::vector<Property>& properties, char type, uint64_t end) {
     if (!need(4, end, "string length")) return false;
     const uint32_t length = load<uint32_t>(data_ + pos_);
     if (length > end - pos_ - 4) {
@@ -218,7 +219,7 @@ class BinaryParser {
     return true;
   }
 
-  bool parseArray(std::vector<Property>& properties, char type, uint64_t end) {
+  bool parseArray(std::pmr::vector<Property>& properties, char type, uint64_t end) {
     const uint64_t headerOffset = pos_;
     if (!need(12, end, "array header")) return false;
     const uint64_t count = load<uint32_t>(data_ + pos_);
@@ -254,7 +255,7 @@ class BinaryParser {
   }
 
   template <typename T>
-  bool fillArray(std::vector<Property>& properties, char type, uint64_t count, uint32_t encoding, uint64_t storedBytes,
+  bool fillArray(std::pmr::vector<Property>& properties, char type, uint64_t count, uint32_t encoding, uint64_t storedBytes,
                  uint64_t headerOffset) {
     std::vector<T> values(count);
     uint8_t* out = reinterpret_cast<uint8_t*>(values.data());
@@ -277,6 +278,10 @@ class BinaryParser {
   uint64_t pos_ = 0;
   bool wide_ = false;
   std::string error_;
+  // Passed to the document on success. Declared before the scratch lists,
+  // which may still hold records after an error, so that it outlives them.
+  std::unique_ptr<std::pmr::monotonic_buffer_resource> memory_ =
+      std::make_unique<std::pmr::monotonic_buffer_resource>();
   std::vector<std::vector<Record>> scratch_ = std::vector<std::vector<Record>>(kMaxRecordDepth + 1);
 };
 

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -57,10 +59,15 @@ class Property {
   Storage value_;
 };
 
+// The property and child lists of a parsed record come from its document's
+// arena (see RecordDocument::memory); records built in code use the heap.
 struct Record {
+  Record() = default;
+  explicit Record(std::pmr::memory_resource* memory) : properties(memory), children(memory) {}
+
   std::string name;
-  std::vector<Property> properties;
-  std::vector<Record> children;
+  std::pmr::vector<Property> properties;
+  std::pmr::vector<Record> children;
   uint64_t offset = 0;  // byte offset of the record in its file
 
   const Record* child(std::string_view childName) const;
@@ -78,6 +85,10 @@ struct RecordDocument {
   Format format = Format::Binary;
   uint32_t version = 0;
   std::string fileName;
+  // Bump arena for the record lists of a parsed file: tens of thousands of
+  // small lists are carved from a few blocks and freed with the document.
+  // Declared before `root` so that it outlives the records.
+  std::unique_ptr<std::pmr::monotonic_buffer_resource> memory;
   Record root;
 };
 

@@ -1,6 +1,7 @@
 // Helpers for building the record tree when writing (internal).
 #pragma once
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ inline Property f64(double v) { return Property('D', v); }
 inline Record record(const std::string& name, std::vector<Property> props = {}, std::vector<Record> children = {}) {
   Record r;
   r.name = name;
-  r.properties = std::move(props);
-  r.children = std::move(children);
+  r.properties.assign(std::make_move_iterator(props.begin()), std::make_move_iterator(props.end()));
+  r.children.assign(std::make_move_iterator(children.begin()), std::make_move_iterator(children.end()));
   return r;
 }
 

@@ -9,23 +9,20 @@
 
 #include "Fbx/Parse.h"
 #include "Fbx/Writer.h"
+#include "Fbx/WriterRecords.h"
 #include "TestScene.h"
 
 namespace fbx {
 namespace {
 
 Record makeRecord(const std::string& name, std::vector<Property> props, std::vector<Record> children = {}) {
-  Record r;
-  r.name = name;
-  r.properties = std::move(props);
-  r.children = std::move(children);
-  return r;
+  return detail::record(name, std::move(props), std::move(children));
 }
 
 std::vector<uint8_t> binaryOf(std::vector<Record> top, uint32_t version = 7400) {
   RecordDocument doc;
   doc.version = version;
-  doc.root.children = std::move(top);
+  doc.root.children.assign(std::make_move_iterator(top.begin()), std::make_move_iterator(top.end()));
   return encodeBinary(doc);
 }
 
