@@ -1,0 +1,117 @@
+// The small-stream decoder against libdeflate: it must decode real streams
+// (stored, fixed and dynamic blocks, one block or several) to their bytes,
+// and must never accept a damaged stream that libdeflate refuses or decodes
+// differently, since its refusals are what hand a stream to libdeflate's
+// verdict.
+#include <gtest/gtest.h>
+#include <libdeflate.h>
+
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Fbx/Inflate.h"
+#include "Fbx/Zlib.h"
+
+namespace fbx::detail {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes compress(const Bytes& data, int level) {
+  libdeflate_compressor* c = libdeflate_alloc_compressor(level);
+  Bytes out(libdeflate_zlib_compress_bound(c, data.size()));
+  out.resize(libdeflate_zlib_compress(c, data.data(), data.size(), out.data(), out.size()));
+  libdeflate_free_compressor(c);
+  return out;
+}
+
+// What libdeflate makes of `stream` when `size` bytes are expected; empty
+// when it refuses or the size differs.
+std::optional<Bytes> libdeflateResult(const Bytes& stream, size_t size) {
+  static libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+  Bytes out(size);
+  size_t produced = 0;
+  if (libdeflate_zlib_decompress(d, stream.data(), stream.size(), out.data(), size, &produced) !=
+          LIBDEFLATE_SUCCESS ||
+      produced != size) {
+    return std::nullopt;
+  }
+  return out;
+}
+
+// Accepting a stream is only right where libdeflate gives the same bytes.
+void expectNoFalseAccept(const Bytes& stream, size_t size, const std::string& what) {
+  Bytes out(size);
+  if (!inflateSmallStream(stream.data(), stream.size(), out.data(), size)) return;
+  const std::optional<Bytes> reference = libdeflateResult(stream, size);
+  ASSERT_TRUE(reference.has_value()) << what << ": accepted a stream libdeflate refuses";
+  ASSERT_EQ(out, *reference) << what << ": decoded differently from libdeflate";
+}
+
+struct Payload {
+  const char* name;
+  Bytes bytes;
+  int level;
+};
+
+// The bytes of `count` doubles repeating with `period`, like a mesh array.
+Bytes doubles(int count, int period) {
+  Bytes out;
+  for (int i = 0; i < count; ++i) {
+    const double v = (i % period) * 0.25 - 1.0;
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(&v);
+    out.insert(out.end(), p, p + 8);
+  }
+  return out;
+}
+
+// libdeflate picks the block kind: stored for noise, the fixed code for a
+// short array, dynamic codes otherwise, several blocks for large input.
+std::vector<Payload> payloads() {
+  std::mt19937 rng(7);
+  Bytes noise(900), fewSymbols(3000), runs(5000, 0x3f), large(16000);
+  for (uint8_t& b : noise) b = static_cast<uint8_t>(rng());
+  for (uint8_t& b : fewSymbols) b = static_cast<uint8_t>(rng() % 4);
+  for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<uint8_t>(i % 251 < 40 ? rng() : i / 64);
+  return {{"empty", {}, 6},
+          {"stored noise", noise, 0},
+          {"fixed-code doubles", doubles(12, 3), 6},
+          {"dynamic doubles", doubles(200, 12), 6},
+          {"few symbols", fewSymbols, 9},
+          {"runs", runs, 6},
+          {"several blocks", large, 1},
+          {"large, best", large, 12}};
+}
+
+TEST(SmallInflate, DecodesStreamsOfEveryBlockKind) {
+  for (const Payload& p : payloads()) {
+    const Bytes stream = compress(p.bytes, p.level);
+    Bytes out(p.bytes.size());
+    ASSERT_TRUE(inflateSmallStream(stream.data(), stream.size(), out.data(), out.size())) << p.name;
+    EXPECT_EQ(out, p.bytes) << p.name;
+    EXPECT_EQ(inflateExact(stream.data(), stream.size(), out.data(), out.size()), "") << p.name;
+  }
+}
+
+TEST(SmallInflate, NeverAcceptsWhatLibdeflateRefusesOrReadsDifferently) {
+  for (const Payload& p : payloads()) {
+    const Bytes stream = compress(p.bytes, p.level);
+    const size_t size = p.bytes.size();
+    for (size_t i = 0; i < stream.size(); ++i) {
+      for (int bit = 0; bit < 8; ++bit) {
+        Bytes flipped = stream;
+        flipped[i] ^= static_cast<uint8_t>(1 << bit);
+        expectNoFalseAccept(flipped, size, std::string(p.name) + ", bit flipped at " + std::to_string(i));
+      }
+      expectNoFalseAccept(Bytes(stream.begin(), stream.begin() + static_cast<long>(i)), size,
+                          std::string(p.name) + ", cut at " + std::to_string(i));
+    }
+    expectNoFalseAccept(stream, size + 1, std::string(p.name) + ", one byte more expected");
+    if (size > 0) expectNoFalseAccept(stream, size - 1, std::string(p.name) + ", one byte fewer expected");
+  }
+}
+
+}  // namespace
+}  // namespace fbx::detail
