@@ -68,8 +68,9 @@ void Mouse::setButtonDown(int button, bool down)
     if (button < 0 || button >= mouseButtonCount)
         return;
     if (down) {
+        if (!(liveButtons & (1 << button))) // a second press event of a held button is no new press
+            tappedButtons |= 1 << button;
         liveButtons |= 1 << button;
-        tappedButtons |= 1 << button;
     }
     else
         liveButtons &= ~(1 << button);
@@ -84,6 +85,7 @@ void Mouse::capture()
     current.Y.abs = std::clamp(current.Y.abs + current.Y.rel, 0, current.height);
     current.Z.abs += current.Z.rel;
     current.buttons = liveButtons | tappedButtons;
+    current.pressed = tappedButtons;
     tappedButtons = 0;
 }
 

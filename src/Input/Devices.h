@@ -33,6 +33,7 @@ struct MouseState {
     int height = 50;
     MouseAxis X, Y, Z;
     int buttons = 0; // bit b set: button b is down
+    int pressed = 0; // bit b set: button b went down during the last capture interval
 
     bool buttonDown(int button) const { return (buttons & (1 << button)) != 0; }
 };

@@ -70,8 +70,10 @@ void InputSystem::updateMouse()
         return;
     mouse.previousState = mouse.device->state();
     mouse.device->capture();
+    mouse.presses = mouse.device->state().pressed;
     if (!mouse.initialized) {
         mouse.previousState = mouse.device->state();
+        mouse.presses = 0; // a press during start-up is not one of the game's
         mouse.initialized = true;
     }
 }
@@ -99,6 +101,7 @@ void InputSystem::Shutdown()
     keyboard.initialized = false;
     mouse.device = nullptr;
     mouse.initialized = false;
+    mouse.presses = 0;
     for (JoystickSlot& slot : joysticks) {
         slot.device.reset();
         slot.initialized = false;

@@ -34,9 +34,12 @@ struct MouseSlot {
     Mouse* device = nullptr;
     MouseState previousState;
     bool initialized = false;
+    int presses = 0; // bit b set: button b went down since the previous snapshot
 
     bool isDown(int button) const { return device && device->state().buttonDown(button); }
-    bool wentDown(int button) const { return isDown(button) && !previousState.buttonDown(button); }
+    // Also for a click in each of two frames in a row, where the button reads
+    // as down in both snapshots.
+    bool wentDown(int button) const { return (presses >> button) & 1; }
 };
 
 struct JoystickSlot {

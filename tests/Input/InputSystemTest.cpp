@@ -27,12 +27,15 @@ protected:
     InputSystem input;
 };
 
-TEST_F(InputSystemTest, KeyHeldBeforeTheFirstUpdateIsNotPressed)
+TEST_F(InputSystemTest, KeyAndButtonHeldBeforeTheFirstUpdateAreNotPressed)
 {
     key(GLFW_KEY_W, GLFW_PRESS);
+    input.manager()->onMouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
     input.Update();
     EXPECT_TRUE(input.keyboard.isDown(KC_W));
     EXPECT_FALSE(input.keyboard.wentDown(KC_W));
+    EXPECT_TRUE(input.mouse.isDown(0));
+    EXPECT_FALSE(input.mouse.wentDown(0));
 }
 
 TEST_F(InputSystemTest, PressHoldReleaseAcrossFrames)
@@ -64,6 +67,20 @@ TEST_F(InputSystemTest, TapBetweenTwoFramesIsNotLost)
     input.Update();
     EXPECT_FALSE(input.keyboard.isDown(KC_SPACE));
     EXPECT_FALSE(input.mouse.isDown(0));
+}
+
+// Each click is a press, also when the first still reads as down in the
+// snapshot before the second.
+TEST_F(InputSystemTest, ClickInEachOfTwoFramesIsTwoPresses)
+{
+    InputManager* events = input.manager();
+    input.Update();
+    for (int frame = 0; frame < 2; ++frame) {
+        events->onMouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
+        events->onMouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE);
+        input.Update();
+        EXPECT_TRUE(input.mouse.wentDown(0)) << frame;
+    }
 }
 
 TEST_F(InputSystemTest, KeyRepeatsAndUnmappedKeysChangeNothing)
