@@ -14,8 +14,8 @@ namespace {
 
 constexpr int kMaxCodeLength = 15;
 constexpr int kMaxSymbols = 288;
-constexpr int kLitLenTableBits = 9;
-constexpr int kDistanceTableBits = 7;
+constexpr int kLitLenTableBits = 11;  // tables shrink to the longest code word
+constexpr int kDistanceTableBits = 9;
 constexpr int kPrecodeTableBits = 7;
 constexpr int kLitLenSymbols = 286;   // 286 and 287 may appear in a code but never in data
 constexpr int kDistanceSymbols = 30;  // likewise 30 and 31
@@ -114,7 +114,7 @@ constexpr std::array<uint16_t, 1 << kReverseBits> reversedWords() {
 }
 constexpr std::array<uint16_t, 1 << kReverseBits> kReversed = reversedWords();
 
-// The `length`-bit code word with its bits in stream order (length <= 9).
+// The `length`-bit code word with its bits in stream order (length <= 11).
 unsigned reverseBits(unsigned code, unsigned length) { return kReversed[code << (kReverseBits - length)]; }
 
 // Builds the code from its code lengths. Refuses over-subscribed codes and
@@ -257,20 +257,25 @@ bool readDynamicCodes(BitReader& in, BlockCodes& codes) {
 }
 
 // Copies `length` bytes from `distance` bytes back; the source may overlap
-// the destination, which repeats its pattern. Eight bytes at a time when the
-// source lies at least a word back and the output has a word of slack.
+// the destination, which repeats its pattern. With a word of slack in the
+// output it copies eight bytes at a time: the copy repeats with period
+// `distance`, so also with its first multiple of at least eight (`step`),
+// and after the first `step` bytes every word comes from bytes already written.
 inline void copyMatch(uint8_t* out, size_t distance, size_t length, const uint8_t* outEnd) {
   const uint8_t* from = out - distance;
-  if (distance >= 8 && static_cast<size_t>(outEnd - out) >= length + 8) {
-    for (size_t i = 0; i < length; i += 8) {
-      uint64_t word;
-      std::memcpy(&word, from + i, 8);
-      std::memcpy(out + i, &word, 8);
-    }
-  } else if (distance == 1) {
-    std::memset(out, *from, length);
-  } else {
+  if (static_cast<size_t>(outEnd - out) < length + 8) {
     for (size_t i = 0; i < length; ++i) out[i] = from[i];
+    return;
+  }
+  const size_t step = distance >= 8 ? distance : distance * ((8 + distance - 1) / distance);
+  size_t i = 0;
+  if (step != distance) {
+    for (; i < step && i < length; ++i) out[i] = from[i];
+  }
+  for (; i < length; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, out + i - step, 8);
+    std::memcpy(out + i, &word, 8);
   }
 }
 

@@ -15,9 +15,11 @@ namespace fbx::detail {
 namespace {
 
 constexpr int kCompressionLevel = 6;
-// Up to this inflated size the small-stream decoder, whose set-up is cheap,
-// is faster than libdeflate, whose decoding loop is faster.
+// The small-stream decoder, whose set-up is cheap, is faster than libdeflate
+// on streams up to this inflated size that shrank at least twofold; on larger
+// or nearly incompressible data libdeflate's literal loop wins.
 constexpr size_t kSmallStream = 16384;
+constexpr size_t kSmallStreamMinRatio = 2;
 
 struct DecompressorDeleter {
   void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
@@ -32,7 +34,8 @@ libdeflate_decompressor* decompressor() {
 }  // namespace
 
 std::string inflateExact(const uint8_t* data, size_t size, uint8_t* out, size_t expectedSize) {
-  if (expectedSize <= kSmallStream && inflateSmallStream(data, size, out, expectedSize)) return {};
+  const bool small = expectedSize <= kSmallStream && expectedSize >= size * kSmallStreamMinRatio;
+  if (small && inflateSmallStream(data, size, out, expectedSize)) return {};
   // Large arrays, and every stream the small decoder refuses: libdeflate
   // decodes or judges it.
   libdeflate_decompressor* d = decompressor();
