@@ -82,11 +82,11 @@ def build(args, tests):
 def tests_pass(args, tests):
     for test in tests:
         binary = ROOT / args.build / test
-        try:
-            result = subprocess.run(locked([str(binary), "--gtest_brief=1"], args.lock), cwd=binary.parent,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=args.timeout)
-        except subprocess.TimeoutExpired:
-            return False
+        # The time limit is enforced inside the lock: a mutant caught in an endless loop is killed
+        # itself, instead of only the flock wrapping it, which would leave the loop holding the lock.
+        command = ["timeout", "--kill-after=5", str(args.timeout), str(binary), "--gtest_brief=1"]
+        result = subprocess.run(locked(command, args.lock), cwd=binary.parent,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if result.returncode != 0:
             return False
     return True
@@ -109,16 +109,17 @@ def check_module(args, module):
             if not build(args, tests):
                 continue  # stillborn: does not compile
             tried += 1
-            if tests_pass(args, tests):
-                survivors.append(f"  survived: {path.relative_to(ROOT)}:{site[0] + 1} {site[4]} "
-                                 f"{site[2]!r} -> {site[3]!r}")
-            else:
-                killed += 1
+            survived = tests_pass(args, tests)
+            killed += not survived
+            label = (f"{path.relative_to(ROOT)}:{site[0] + 1} {site[4]} {site[2]!r} -> {site[3]!r}")
+            print(f"  {'survived' if survived else 'killed  '}: {label}", flush=True)
+            if survived:
+                survivors.append(f"  survived: {label}")
         finally:
             path.write_text(original)
     build(args, tests)
     print(f"{module}: {killed} of {tried} mutants killed ({100 * killed // max(tried, 1)} %)")
-    print("\n".join(survivors))
+    print("\n".join(survivors), flush=True)
     return killed, tried
 
 
@@ -128,7 +129,7 @@ def main():
     parser.add_argument("--build", default="build")
     parser.add_argument("--count", type=int, default=12)
     parser.add_argument("--seed", type=int, default=7)
-    parser.add_argument("--timeout", type=int, default=300, help="seconds per test binary")
+    parser.add_argument("--timeout", type=int, default=120, help="seconds per test binary")
     parser.add_argument("--lock", help="run every build and test under flock on this file")
     args = parser.parse_args()
     # A run stopped from outside still puts the mutated file back (the finally blocks).
