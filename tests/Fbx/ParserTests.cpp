@@ -65,24 +65,6 @@ TEST(RecordParsing, BinaryKeepsEveryPropertyType) {
   }
 }
 
-TEST(RecordParsing, AsciiGivesTheSameTreeAsBinary) {
-  const auto scene = test::makeTestScene();
-  WriteOptions ascii;
-  ascii.format = Format::Ascii;
-  const RecordDocument written = sceneToRecords(*scene, ascii);
-  const std::string text = encodeAscii(written);
-  auto parsed = parseRecords(reinterpret_cast<const uint8_t*>(text.data()), text.size(), "scene.fbx");
-  ASSERT_TRUE(parsed.ok()) << parsed.error();
-  EXPECT_EQ(parsed->format, Format::Ascii);
-  EXPECT_EQ(parsed->version, 7400u);
-  const Record* objects = parsed->root.child("Objects");
-  ASSERT_NE(objects, nullptr);
-  EXPECT_EQ(objects->children.size(), written.root.child("Objects")->children.size());
-  const Record* vertices = objects->children.at(0).child("Vertices");
-  ASSERT_NE(vertices, nullptr);
-  EXPECT_EQ(vertices->properties.at(0).toDoubles().size(), 24u);
-}
-
 TEST(RecordParsing, AsciiValueSpellings) {
   const std::string text =
       "; FBX 7.3.0 project file\n"

@@ -78,26 +78,12 @@ TEST(KeyboardChecks, EachCheckerAppliesItsTransition)
     EXPECT_EQ(found, expected); // appended in key-code order, list not cleared
 }
 
-TEST(KeyboardChecks, AbsentKeyboardMatchesNothing)
-{
-    KeyboardFrames frames({}, {KC_A});
-    frames.slot.device = nullptr;
-    EXPECT_EQ(pressedDeviceChecker.CheckKeyboardKey(frames.slot), 0);
-    std::vector<InputSource> found;
-    pressingDeviceChecker.CollectKeyboardKeys(frames.slot, found);
-    EXPECT_TRUE(found.empty());
-}
-
-TEST(MouseChecks, ButtonsAndAbsentMouse)
+TEST(MouseChecks, Buttons)
 {
     MouseFrames frames(0b011, 0b110);
     EXPECT_EQ(pressedDeviceChecker.CheckMouseButton(frames.slot), 2);
     EXPECT_EQ(pressingDeviceChecker.CheckMouseButton(frames.slot), 1);
     EXPECT_EQ(releasedDeviceChecker.CheckMouseButton(frames.slot), 0);
-    frames.slot.device = nullptr;
-    EXPECT_EQ(pressingDeviceChecker.CheckMouseButton(frames.slot), -1);
-    int axis = 7, direction = 7;
-    EXPECT_FALSE(pressingDeviceChecker.CheckMouseAxis(frames.slot, axis, direction));
 }
 
 TEST(MouseChecks, AxesReportTheirDirection)
@@ -132,11 +118,24 @@ TEST(JoystickChecks, AxisDeadZoneIsExclusive)
     EXPECT_FALSE(releasedDeviceChecker.CheckJoystickAxis(frames.slot, axis, direction));
 }
 
-TEST(JoystickChecks, AxesScaleToTheFullIntegerRange)
+TEST(Devices, RawReadingsAreScaledClippedAndCarried)
 {
     JoystickFrames frames({}, {{-1.0f, 1.0f, 0.0f, -2.0f}, {}, {}});
-    std::vector<int> expected = {-32768, 32767, 0, -32768};
-    EXPECT_EQ(frames.slot.device->state().axes, expected);
+    EXPECT_EQ(frames.slot.device->state().axes, (std::vector<int>{-32768, 32767, 0, -32768}));
+
+    Mouse mouse; // fractional motion carries over; buttons outside the eight bits are ignored
+    mouse.setArea(100, 100);
+    mouse.moveTo(10.0, 10.0);
+    mouse.moveTo(10.6, 10.0);
+    mouse.setButtonDown(-1, true);
+    mouse.setButtonDown(mouseButtonCount, true);
+    mouse.setButtonDown(7, true);
+    mouse.capture();
+    EXPECT_EQ(mouse.state().X.rel, 0);
+    EXPECT_EQ(mouse.state().buttons, 1 << 7);
+    mouse.moveTo(11.2, 10.0);
+    mouse.capture();
+    EXPECT_EQ(mouse.state().X.rel, 1);
 }
 
 TEST(JoystickChecks, OnlyTheFirstSixteenButtonsAreReported)
@@ -173,13 +172,23 @@ TEST(JoystickChecks, PovTurningIsPressedAndReleasedInOneFrame)
     EXPECT_FALSE(pressingDeviceChecker.CheckJoystickPov(centred.slot, pov, direction));
 }
 
-TEST(JoystickChecks, AbsentJoystickMatchesNothing)
+TEST(DeviceChecks, AbsentDevicesMatchNothing)
 {
-    JoystickSlot empty;
-    int a = 0, d = 0;
-    EXPECT_EQ(pressingDeviceChecker.CheckJoystickButton(empty), -1);
-    EXPECT_FALSE(pressingDeviceChecker.CheckJoystickAxis(empty, a, d));
-    EXPECT_FALSE(pressingDeviceChecker.CheckJoystickPov(empty, a, d));
+    KeyboardFrames keyboard({}, {KC_A});
+    keyboard.slot.device = nullptr;
+    MouseFrames mouse(0, 0b1, 0, 5);
+    mouse.slot.device = nullptr;
+    JoystickSlot joystick;
+    std::vector<InputSource> found;
+    pressingDeviceChecker.CollectKeyboardKeys(keyboard.slot, found);
+    EXPECT_TRUE(found.empty());
+    int a = 7, d = 7;
+    EXPECT_EQ(pressedDeviceChecker.CheckKeyboardKey(keyboard.slot), 0);
+    EXPECT_EQ(pressingDeviceChecker.CheckMouseButton(mouse.slot), -1);
+    EXPECT_FALSE(pressingDeviceChecker.CheckMouseAxis(mouse.slot, a, d));
+    EXPECT_EQ(pressingDeviceChecker.CheckJoystickButton(joystick), -1);
+    EXPECT_FALSE(pressingDeviceChecker.CheckJoystickAxis(joystick, a, d));
+    EXPECT_FALSE(pressingDeviceChecker.CheckJoystickPov(joystick, a, d));
 }
 
 TEST(JoystickChecks, FirstFrameAfterInitialisationShowsNoTransition)

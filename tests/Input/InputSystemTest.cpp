@@ -27,20 +27,15 @@ protected:
     InputSystem input;
 };
 
-TEST_F(InputSystemTest, KeyAndButtonHeldBeforeTheFirstUpdateAreNotPressed)
+TEST_F(InputSystemTest, PressHoldReleaseAcrossFrames)
 {
-    key(GLFW_KEY_W, GLFW_PRESS);
+    key(GLFW_KEY_W, GLFW_PRESS); // held before the first update: down, but not pressed
     input.manager()->onMouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
     input.Update();
     EXPECT_TRUE(input.keyboard.isDown(KC_W));
     EXPECT_FALSE(input.keyboard.wentDown(KC_W));
     EXPECT_TRUE(input.mouse.isDown(0));
     EXPECT_FALSE(input.mouse.wentDown(0));
-}
-
-TEST_F(InputSystemTest, PressHoldReleaseAcrossFrames)
-{
-    input.Update();
     key(GLFW_KEY_ESCAPE, GLFW_PRESS);
     input.Update();
     EXPECT_TRUE(input.keyboard.wentDown(KC_ESCAPE));
@@ -94,18 +89,7 @@ TEST_F(InputSystemTest, KeyRepeatsAndUnmappedKeysChangeNothing)
         EXPECT_EQ(input.keyboard.current[code], 0) << code;
 }
 
-TEST_F(InputSystemTest, KeyCodesFollowTheScanCodeNumbering)
-{
-    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_ESCAPE), 0x01);
-    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_W), 0x11);
-    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_F1), 0x3B);
-    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_KP_ADD), 0x4E);
-    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_LEFT), 0xCB);
-    EXPECT_EQ(keyCodeFromGlfw(GLFW_KEY_RIGHT_CONTROL), 0x9D);
-    EXPECT_EQ(keyCodeFromGlfw(-1), KC_UNASSIGNED);
-}
-
-TEST_F(InputSystemTest, MouseMotionIsPerFrameAndPositionIsClipped)
+TEST_F(InputSystemTest, MouseMotionWheelAndButtonsArePerFrame)
 {
     InputManager* events = input.manager();
     // The first position is only the baseline: where the pointer jumped from
@@ -123,18 +107,11 @@ TEST_F(InputSystemTest, MouseMotionIsPerFrameAndPositionIsClipped)
     input.Update();
     EXPECT_EQ(input.mouse.device->state().X.rel, 0);
     events->onCursorPosition(5000.0, 5000.0);
-    input.Update();
-    EXPECT_EQ(input.mouse.device->state().X.abs, 1024);
-    EXPECT_EQ(input.mouse.device->state().Y.abs, 768);
-}
-
-TEST_F(InputSystemTest, WheelAndButtons)
-{
-    InputManager* events = input.manager();
-    input.Update();
     events->onScroll(-2.0);
     events->onMouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
     input.Update();
+    EXPECT_EQ(input.mouse.device->state().X.abs, 1024); // clipped to the area
+    EXPECT_EQ(input.mouse.device->state().Y.abs, 768);
     EXPECT_EQ(input.mouse.device->state().Z.rel, -240);
     EXPECT_TRUE(input.mouse.wentDown(0));
     EXPECT_FALSE(input.mouse.isDown(1));
@@ -148,25 +125,22 @@ TEST(InputSystemWithoutDevices, ReadsAsNothingDown)
 {
     InputSystem input;
     EXPECT_TRUE(input.Update());
-    EXPECT_FALSE(input.keyboard.isDown(KC_ESCAPE));
-    EXPECT_FALSE(input.keyboard.wentDown(KC_ESCAPE));
-    EXPECT_FALSE(input.mouse.isDown(0));
-    EXPECT_FALSE(input.mouse.wentDown(0));
+    EXPECT_FALSE(input.keyboard.isDown(KC_ESCAPE) || input.mouse.isDown(0));
     input.Shutdown(); // harmless when never initialised
 }
 
 struct RecordingListener : InputListener {
     std::vector<std::string> events;
-    void keyPressed(KeyCode key) override { events.push_back("down " + std::to_string(key)); }
-    void keyReleased(KeyCode key) override { events.push_back("up " + std::to_string(key)); }
-    void characterTyped(unsigned int c) override { events.push_back("char " + std::to_string(c)); }
-    void mouseMoved(double dx, double dy, double wheel) override
+    void add(const std::string& what, int a, int b = 0, int c = 0)
     {
-        events.push_back("move " + std::to_string(int(dx)) + " " + std::to_string(int(dy)) + " " +
-                         std::to_string(int(wheel)));
+        events.push_back(what + " " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c));
     }
-    void mousePressed(int b) override { events.push_back("press " + std::to_string(b)); }
-    void mouseReleased(int b) override { events.push_back("release " + std::to_string(b)); }
+    void keyPressed(KeyCode key) override { add("down", key); }
+    void keyReleased(KeyCode key) override { add("up", key); }
+    void characterTyped(unsigned int c) override { add("char", int(c)); }
+    void mouseMoved(double dx, double dy, double wheel) override { add("move", int(dx), int(dy), int(wheel)); }
+    void mousePressed(int b) override { add("press", b); }
+    void mouseReleased(int b) override { add("release", b); }
 };
 
 TEST_F(InputSystemTest, BufferedEventsReachTheListenerInOrder)
@@ -183,8 +157,8 @@ TEST_F(InputSystemTest, BufferedEventsReachTheListenerInOrder)
     events->onMouseButton(GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS);
     events->onMouseButton(GLFW_MOUSE_BUTTON_RIGHT, GLFW_RELEASE);
     input.setEventListener(nullptr);
-    std::vector<std::string> expected = {"down 30", "char 97", "up 30", "move 3 -4 0",
-                                         "move 0 0 120", "press 1", "release 1"};
+    std::vector<std::string> expected = {"down 30 0 0",  "char 97 0 0",   "up 30 0 0",     "move 3 -4 0",
+                                         "move 0 0 120", "press 1 0 0", "release 1 0 0"};
     EXPECT_EQ(listener.events, expected);
 }
 
@@ -193,8 +167,6 @@ TEST_F(InputSystemTest, ShutdownReleasesDevicesAndAllowsAnotherInitialize)
     input.Shutdown();
     EXPECT_FALSE(input.isInitialized());
     EXPECT_EQ(input.keyboard.device, nullptr);
-    EXPECT_EQ(input.mouse.device, nullptr);
-    EXPECT_EQ(input.joystickCount, 0);
     input.Initialize(sharedGLWindow(), 0);
     EXPECT_TRUE(input.isInitialized());
     EXPECT_NE(input.keyboard.device, nullptr);

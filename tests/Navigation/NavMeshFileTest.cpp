@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <tuple>
 
 using navigation::loadNavMesh;
 using navigation::parseNavMesh;
@@ -66,30 +67,26 @@ TEST(NavMeshFile, RoundTripKeepsEveryTileAndPolygon)
     EXPECT_EQ(tileCount(*loaded), tileCount(obstacleMesh()));
     EXPECT_EQ(totalPolygons(*loaded), totalPolygons(obstacleMesh()));
     EXPECT_EQ(std::memcmp(loaded->getParams(), obstacleMesh().getParams(), sizeof(dtNavMeshParams)), 0);
-}
-
-TEST(NavMeshFile, StartsWithTheMagicBytesOnDisk)
-{
     const auto bytes = NavMeshFileImage::of(obstacleMesh()).bytes();
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "TESM");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "TESM"); // the magic as it lies on disk
 }
 
-TEST(NavMeshFile, EmptyTileRecordEndsTheTileList)
+TEST(NavMeshFile, EmptyRecordEndsTheTileListAndTheAnnouncedCountIsNotTrusted)
 {
-    NavMeshFileImage image = NavMeshFileImage::of(obstacleMesh());
-    image.tiles.resize(3);
-    image.header.numTiles = 3;
-    image.tiles[1].data.clear();
-    image.tiles[1].sizeField = 0;
-    auto mesh = loadImage(image, "second_empty.bin");
-    ASSERT_TRUE(mesh);
-    EXPECT_EQ(tileCount(*mesh), 1);
-
-    image.tiles[1] = image.tiles[2];
-    image.tiles[1].ref = 0; // a zero reference ends the list too
-    mesh = loadImage(image, "second_unreferenced.bin");
-    ASSERT_TRUE(mesh);
-    EXPECT_EQ(tileCount(*mesh), 1);
+    const int all = int(NavMeshFileImage::of(obstacleMesh()).tiles.size());
+    const std::vector<std::tuple<const char*, std::function<void(NavMeshFileImage&)>, int>> cases = {
+        {"second record empty", [](NavMeshFileImage& f) { f.tiles[1].data.clear(), f.tiles[1].sizeField = 0; }, 1},
+        {"second record unreferenced", [](NavMeshFileImage& f) { f.tiles[1].ref = 0; }, 1},
+        {"negative count", [](NavMeshFileImage& f) { f.header.numTiles = -5; }, 0},
+        {"huge count", [](NavMeshFileImage& f) { f.header.numTiles = INT_MAX; }, all},
+    };
+    for (const auto& [name, damage, tiles] : cases) {
+        NavMeshFileImage image = NavMeshFileImage::of(obstacleMesh());
+        damage(image);
+        auto mesh = loadImage(image, "tile_list.bin");
+        ASSERT_TRUE(mesh) << name;
+        EXPECT_EQ(tileCount(*mesh), tiles) << name;
+    }
 }
 
 TEST(NavMeshFile, UnusableHeaderGivesNoMesh)
@@ -113,22 +110,6 @@ TEST(NavMeshFile, UnusableHeaderGivesNoMesh)
     const auto bytes = NavMeshFileImage::of(obstacleMesh()).bytes();
     EXPECT_FALSE(parseNavMesh(bytes.data(), 39, "short.bin"));
     EXPECT_FALSE(parseNavMesh(bytes.data(), 0, "empty.bin"));
-}
-
-TEST(NavMeshFile, AnnouncedTileCountIsNotTrusted)
-{
-    NavMeshFileImage image = NavMeshFileImage::of(obstacleMesh());
-    const int tiles = int(image.tiles.size());
-
-    image.header.numTiles = -5;
-    auto mesh = loadImage(image, "negative_count.bin");
-    ASSERT_TRUE(mesh);
-    EXPECT_EQ(tileCount(*mesh), 0);
-
-    image.header.numTiles = INT_MAX;
-    mesh = loadImage(image, "huge_count.bin");
-    ASSERT_TRUE(mesh);
-    EXPECT_EQ(tileCount(*mesh), tiles);
 }
 
 TEST(NavMeshFile, TruncatedFileKeepsTheTilesReadBefore)

@@ -22,23 +22,24 @@ protected:
     }
 };
 
-TEST_F(NavigationHolderTest, UsableFileGivesACrowdWithTheGameSettings)
+TEST_F(NavigationHolderTest, UsableFileGivesACrowdAndInitAgainReplacesIt)
 {
     EXPECT_EQ(NavigationHolder::crowd(), nullptr);
     NavigationHolder* holder = NavigationHolder::getInstance();
     holder->init(writeMesh("good.bin", navigation::kNavMeshFileVersion));
     ASSERT_TRUE(holder->navMesh);
     ASSERT_EQ(NavigationHolder::crowd(), holder->crowdTool.get());
+    EXPECT_EQ(holder->crowdTool->addAgent(0.4f, 1.7f), 0);
+    // The holder's set-up overrides the tool's separation weight of 2.
+    EXPECT_EQ(holder->crowdTool->getCrowd().getAgent(0)->params.separationWeight, 1.0f);
 
-    PathfindTool& tool = *holder->crowdTool;
-    const int index = tool.addAgent(0.4f, 1.7f);
-    ASSERT_EQ(index, 0);
-    const dtCrowdAgentParams& params = tool.getCrowd().getAgent(index)->params;
-    EXPECT_EQ(params.separationWeight, 1.0f); // the holder's set-up overrides the tool's 2.0
-    EXPECT_EQ(params.obstacleAvoidanceType, 3);
-    EXPECT_EQ(params.updateFlags, DT_CROWD_ANTICIPATE_TURNS | DT_CROWD_OBSTACLE_AVOIDANCE |
-                                      DT_CROWD_OPTIMIZE_VIS | DT_CROWD_OPTIMIZE_TOPO);
-    EXPECT_FLOAT_EQ(tool.getCrowd().getQueryHalfExtents()[1], 4.5f);
+    holder->init(navtest::tempPath("missing.bin"));
+    EXPECT_FALSE(holder->navMesh);
+    EXPECT_EQ(holder->crowdTool->addAgent(0.4f, 1.7f), -1);
+    holder->init(writeMesh("again.bin", navigation::kNavMeshFileVersion));
+    EXPECT_EQ(holder->crowdTool->addAgent(0.4f, 1.7f), 0);
+    NavigationHolder::destroyInstance();
+    EXPECT_EQ(NavigationHolder::crowd(), nullptr);
 }
 
 TEST_F(NavigationHolderTest, Version2FileLeavesNoMeshAndAgentsThatNeverMove)
@@ -55,25 +56,6 @@ TEST_F(NavigationHolderTest, Version2FileLeavesNoMeshAndAgentsThatNeverMove)
     tool->update(0.1f);
     EXPECT_EQ(tool->targetRef, 0u);
     EXPECT_EQ(tool->getCrowd().getAgentCount(), 0);
-}
-
-TEST_F(NavigationHolderTest, InitAgainReplacesMeshAndCrowd)
-{
-    NavigationHolder* holder = NavigationHolder::getInstance();
-    holder->init(writeMesh("first.bin", navigation::kNavMeshFileVersion));
-    holder->crowdTool->addAgent(0.4f, 1.7f);
-    holder->init(navtest::tempPath("missing.bin"));
-    EXPECT_FALSE(holder->navMesh);
-    EXPECT_EQ(holder->crowdTool->addAgent(0.4f, 1.7f), -1);
-    holder->init(writeMesh("again.bin", navigation::kNavMeshFileVersion));
-    EXPECT_EQ(holder->crowdTool->addAgent(0.4f, 1.7f), 0);
-}
-
-TEST_F(NavigationHolderTest, ShutdownLeavesNoCrowdBehind)
-{
-    NavigationHolder::getInstance()->init(writeMesh("shutdown.bin", navigation::kNavMeshFileVersion));
-    NavigationHolder::destroyInstance();
-    EXPECT_EQ(NavigationHolder::crowd(), nullptr);
 }
 
 } // namespace

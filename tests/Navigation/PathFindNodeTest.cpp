@@ -58,8 +58,6 @@ TEST_F(PathFindNodeTest, TeleportThenSetTargetWalksTheNodeThere)
     loadMesh(navigation::kNavMeshFileVersion);
     PathFindSceneNode& node = addNode();
     ASSERT_GE(node.agentIndex, 0);
-    EXPECT_EQ(agentOf(node).params.radius, 0.4f);
-    EXPECT_EQ(agentOf(node).params.height, 1.7f);
 
     node.teleport({-8.0f, 0.5f, 8.0f});
     EXPECT_NEAR(agentOf(node).npos[0], -8.0f, 0.01f);
@@ -69,33 +67,18 @@ TEST_F(PathFindNodeTest, TeleportThenSetTargetWalksTheNodeThere)
     const Vec3 target{8.0f, 0.0f, -1.0f};
     node.setTarget(target);
     EXPECT_EQ(node.targetPosition.x, target.x);
-    float previous = std::hypot(agentOf(node).npos[0] - target.x, agentOf(node).npos[2] - target.z);
-    for (int chunk = 0; chunk < 3; ++chunk) { // closer after every few updates
-        step(20);
-        const float now = std::hypot(agentOf(node).npos[0] - target.x, agentOf(node).npos[2] - target.z);
-        EXPECT_LT(now, previous);
-        previous = now;
-    }
     step(300);
     EXPECT_LT(std::hypot(agentOf(node).npos[0] - target.x, agentOf(node).npos[2] - target.z), 0.5f);
 }
 
-TEST_F(PathFindNodeTest, DeletingANodeDeactivatesItsAgent)
-{
-    loadMesh(navigation::kNavMeshFileVersion);
-    addNode();
-    const int index = nodes.back()->agentIndex;
-    ASSERT_GE(index, 0);
-    nodes.pop_back();
-    EXPECT_FALSE(NavigationHolder::crowd()->getCrowd().getAgent(index)->active);
-    EXPECT_EQ(addNode().agentIndex, index); // the slot is free again
-}
-
-TEST_F(PathFindNodeTest, NodesBeyondTheCrowdCapacityGetNoAgent)
+TEST_F(PathFindNodeTest, DeletedNodesFreeTheirSlotAndNodesBeyondTheCapacityGetNoAgent)
 {
     loadMesh(navigation::kNavMeshFileVersion);
     for (int i = 0; i < PathfindTool::kMaxAgents; ++i)
         ASSERT_EQ(addNode().agentIndex, i);
+    nodes.erase(nodes.begin() + 17);
+    EXPECT_FALSE(NavigationHolder::crowd()->getCrowd().getAgent(17)->active);
+    EXPECT_EQ(addNode().agentIndex, 17); // the slot is free again
     PathFindSceneNode& extra = addNode();
     EXPECT_EQ(extra.agentIndex, -1);
     extra.teleport({1.0f, 0.0f, 1.0f});
@@ -103,6 +86,7 @@ TEST_F(PathFindNodeTest, NodesBeyondTheCrowdCapacityGetNoAgent)
     nodes.pop_back(); // removing the agentless node leaves every agent alone
     for (int i = 0; i < PathfindTool::kMaxAgents; ++i)
         ASSERT_TRUE(NavigationHolder::crowd()->getCrowd().getAgent(i)->active) << i;
+    NavigationHolder::crowd()->update(kStep); // a full crowd steps without trouble
 }
 
 TEST_F(PathFindNodeTest, WithoutAMeshNodesHaveNoAgentAndNeverMove)
