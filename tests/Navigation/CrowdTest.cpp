@@ -83,9 +83,6 @@ TEST_F(CrowdTest, TeleportPlacesTheAgentOnTheNearestPolygonThenItWalksToItsTarge
 
     const float target[3] = {9.0f, 0.0f, 1.0f};
     tool.setMoveTarget(index, target);
-    tool.update(kStep);
-    EXPECT_GT(horizontalDistance(a.npos, corner), 0.0f);
-    EXPECT_FALSE(horizontalDistance(a.npos, target) < kArrived); // not there after one step
     EXPECT_TRUE(walk(index, target, 15.0f));
 }
 

@@ -4,30 +4,18 @@
 #include "Sound/SoundManager.h"
 
 #include "SoundFiles.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cmath>
-#include <filesystem>
 #include <fstream>
-
-namespace fs = std::filesystem;
 
 namespace {
 
 class OggDecoderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = fs::temp_directory_path() /
-                 ("umbrant-ogg-" + std::to_string(getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string path(const std::string& name) const { return folder.file(name); }
 
     std::string bytesOf(const std::string& name) const
     {
@@ -39,7 +27,7 @@ protected:
         std::ofstream(path(name), std::ios::binary) << bytes;
     }
 
-    fs::path folder;
+    TempFolder folder{"umbrant-ogg"};
 };
 
 // Level of every `stride`-th 16-bit sample from `first`.

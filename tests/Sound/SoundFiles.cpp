@@ -1,8 +1,8 @@
 #include "SoundFiles.h"
 
-#include <gtest/gtest.h>
+#include "TempFolder.h"
 
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -19,24 +19,15 @@ constexpr float testQuality = 0.1f;
 // process writes into a folder of its own, removed at exit by that process
 // alone (a death test's forked child exits through here too).
 struct ProcessWaveOutput {
-    pid_t owner = getpid();
-    fs::path folder = fs::temp_directory_path() / ("umbrant-sound-" + std::to_string(owner));
-    fs::path file = folder / "output.wav";
+    TempFolder folder{"umbrant-sound"};
+    fs::path file = folder.path() / "output.wav";
 
     ProcessWaveOutput()
     {
-        fs::create_directories(folder);
-        const fs::path config = folder / "alsoft.conf";
+        const fs::path config = folder.path() / "alsoft.conf";
         writeWaveConfig(config, file);
         setenv("ALSOFT_DRIVERS", "wave", 1);
         setenv("ALSOFT_CONF", config.c_str(), 1);
-    }
-    ~ProcessWaveOutput()
-    {
-        if (getpid() != owner)
-            return;
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
     }
 };
 

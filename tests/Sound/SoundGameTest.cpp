@@ -4,11 +4,10 @@
 
 #include "GameScreens.h"
 #include "GameWindow.h"
+#include "TempFolder.h"
 #include "WaveOutput.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -30,9 +29,7 @@ constexpr double loud = 0.05;              // RMS the music stays above
 class GameTree {
 public:
     explicit GameTree(const std::vector<std::string>& soundFiles)
-        : root(fs::temp_directory_path() / ("umbrant-gametree-" + std::to_string(getpid())))
     {
-        fs::remove_all(root);
         fs::create_directories(root / "bin");
         fs::create_directories(root / "Resources" / "sound");
         for (const fs::directory_entry& entry : fs::directory_iterator(resources))
@@ -41,12 +38,12 @@ public:
         for (const std::string& file : soundFiles)
             fs::copy_file(resources / "sound" / file, root / "Resources" / "sound" / file);
     }
-    ~GameTree() { fs::remove_all(root); }
     std::string bin() const { return (root / "bin").string(); }
     fs::path file(const std::string& name) const { return root / name; }
 
 private:
-    fs::path root;
+    TempFolder folder{"umbrant-gametree"};
+    const fs::path root = folder.path();
 };
 
 const std::vector<std::string> allSounds = {config::musicFile, config::gunshotFile, config::thirdSoundFile};

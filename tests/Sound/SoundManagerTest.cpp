@@ -6,10 +6,9 @@
 #include "Engine/Base/Globals.h"
 #include "Process.h"
 #include "SoundFiles.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <array>
 #include <filesystem>
@@ -67,19 +66,15 @@ class SoundManagerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root = fs::temp_directory_path() /
-               ("umbrant-soundtree-" + std::to_string(getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(root / "bin");
-        fs::create_directories(root / "Resources" / "sound");
-        previousDirectory = fs::current_path();
-        fs::current_path(root / "bin");
+        fs::create_directories(root.path() / "bin");
+        fs::create_directories(root.path() / "Resources" / "sound");
+        fs::current_path(root.path() / "bin");
         musicOn = true;
     }
     void TearDown() override
     {
         manager.shutdownSound();
         fs::current_path(previousDirectory);
-        fs::remove_all(root);
     }
 
     void writeSound(const std::string& file, const SampledSound& sound) { writeOgg(config::soundFolder + file, sound); }
@@ -95,7 +90,8 @@ protected:
         ASSERT_EQ(manager.getSources().size(), 3u);
     }
 
-    fs::path root, previousDirectory;
+    const fs::path previousDirectory = fs::current_path();
+    TempFolder root{"umbrant-soundtree"};
     SoundManager manager;
 };
 
