@@ -99,6 +99,18 @@ TEST(GlobalTransform, ParentChainAndColumnMajorLayout) {
   EXPECT_NEAR(g[1], 1, 1e-12);  // the child's X axis points along world Y
 }
 
+// Pivots, post-rotations and inherit types all go through the general inverse.
+TEST(MatrixInverse, UndoesAFullMatrixAndASingularOneGivesIdentity) {
+  Matrix4 m;
+  for (int i = 0; i < 16; ++i) m[i] = (i % 5 == 0 ? 4 : 0) + (i * 7 % 11 + 1) / 10.0;  // no entry zero
+  const Matrix4 product = m * m.inverse();
+  const Matrix4 singular = Matrix4::scaling({1, 0, 1}).inverse();
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_NEAR(product[i], i % 5 == 0 ? 1 : 0, 1e-9) << i;
+    EXPECT_EQ(singular[i], i % 5 == 0 ? 1 : 0) << i;
+  }
+}
+
 AnimCurve curve(std::vector<AnimKey> keys) {
   AnimCurve c;
   c.defaultValue = -1;
