@@ -14,6 +14,7 @@ import argparse
 import pathlib
 import random
 import re
+import shlex
 import signal
 import subprocess
 import sys
@@ -68,35 +69,31 @@ def apply(path, site):
     path.write_text("".join(lines))
 
 
-def locked(command, lock):
-    return ["flock", lock] + command if lock else command
+STILLBORN = 200  # exit status of the locked step when the build fails
 
 
-def build(args, tests):
-    targets = [pathlib.Path(t).name for t in tests]
-    result = subprocess.run(locked(["cmake", "--build", args.build, "-j2", "--target"] + targets, args.lock),
-                            cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return result.returncode == 0
-
-
-def tests_pass(args, tests):
+def build_and_test(args, tests):
+    """Builds the test binaries and runs them, under the lock as one step (one wait for the lock per
+    mutant). Gives "stillborn" when the build fails, "killed" when a test fails or times out, else
+    "survived". The time limit applies inside the lock, so a mutant caught in an endless loop is
+    killed itself and cannot keep the lock."""
+    targets = " ".join(shlex.quote(pathlib.Path(t).name) for t in tests)
+    script = f"cmake --build {shlex.quote(args.build)} -j2 --target {targets} >/dev/null 2>&1 || exit {STILLBORN}\n"
     for test in tests:
         binary = ROOT / args.build / test
-        # The time limit is enforced inside the lock: a mutant caught in an endless loop is killed
-        # itself, instead of only the flock wrapping it, which would leave the loop holding the lock.
-        command = ["timeout", "--kill-after=5", str(args.timeout), str(binary), "--gtest_brief=1"]
-        result = subprocess.run(locked(command, args.lock), cwd=binary.parent,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if result.returncode != 0:
-            return False
-    return True
+        script += (f"(cd {shlex.quote(str(binary.parent))} && timeout --kill-after=5 {args.timeout} "
+                   f"{shlex.quote(str(binary))} --gtest_brief=1 >/dev/null 2>&1) || exit 1\n")
+    command = ["bash", "-c", script]
+    result = subprocess.run(["flock", args.lock] + command if args.lock else command, cwd=ROOT)
+    return {0: "survived", STILLBORN: "stillborn"}.get(result.returncode, "killed")
 
 
 def check_module(args, module):
     folders, tests = MODULES[module]
     files = sorted(p for f in folders for p in (ROOT / f).glob("*.cpp") if p.name != "main.cpp")
-    if not build(args, tests) or not tests_pass(args, tests):
+    if build_and_test(args, tests) != "survived":
         sys.exit(f"{module}: the unmutated tests do not pass; no mutant can be judged")
+    build_command = ["cmake", "--build", args.build, "-j2", "--target"] + [pathlib.Path(t).name for t in tests]
     candidates = [(path, site) for path in files for site in sites(path)]
     random.Random(args.seed).shuffle(candidates)
     killed, tried, survivors = 0, 0, []
@@ -106,18 +103,19 @@ def check_module(args, module):
         original = path.read_text()
         try:
             apply(path, site)
-            if not build(args, tests):
-                continue  # stillborn: does not compile
+            verdict = build_and_test(args, tests)
+            if verdict == "stillborn":
+                continue  # does not compile
             tried += 1
-            survived = tests_pass(args, tests)
-            killed += not survived
+            killed += verdict == "killed"
             label = (f"{path.relative_to(ROOT)}:{site[0] + 1} {site[4]} {site[2]!r} -> {site[3]!r}")
-            print(f"  {'survived' if survived else 'killed  '}: {label}", flush=True)
-            if survived:
+            print(f"  {verdict:8}: {label}", flush=True)
+            if verdict == "survived":
                 survivors.append(f"  survived: {label}")
         finally:
             path.write_text(original)
-    build(args, tests)
+    subprocess.run(["flock", args.lock] + build_command if args.lock else build_command, cwd=ROOT,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)  # binaries of the restored sources
     print(f"{module}: {killed} of {tried} mutants killed ({100 * killed // max(tried, 1)} %)")
     print("\n".join(survivors), flush=True)
     return killed, tried
