@@ -44,7 +44,7 @@ TEST(Downmix, FiveOneSendsEachChannelToItsSide)
 
 TEST(Downmix, FullScaleOnEveryChannelStaysInRange)
 {
-    for (int channels : {3, 4, 5, 6, 7, 8, 11}) {
+    for (int channels : {3, 4, 5, 6, 7, 8, 9, 11}) {
         for (std::int16_t level : {std::int16_t(32767), std::int16_t(-32768)}) {
             std::vector<std::int16_t> samples(static_cast<std::size_t>(channels) * 3, level);
             downmixToStereo(samples, channels);
