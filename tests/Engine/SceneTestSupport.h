@@ -35,6 +35,8 @@ GLuint testBasicProgram();
 // A mesh of two triangles spanning the box's diagonal plane, with the box
 // as its bounds and one material group without textures.
 MeshData boxMesh(const std::string& name, Vec3 boxMin, Vec3 boxMax);
+// A closed box of 12 triangles spanning `lo` to `hi` (what collision meshes are built from).
+MeshData closedBoxMesh(const std::string& name, Vec3 lo, Vec3 hi);
 
 // One triangle in clip-space x/y (z = 0), with texture coordinates 0.5.
 using Triangle2D = std::array<float, 6>;

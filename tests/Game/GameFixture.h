@@ -58,9 +58,6 @@ private:
     void buildLevel();
 };
 
-// A closed box of 12 triangles spanning `lo` to `hi` in mesh space.
-MeshData closedBoxMesh(const std::string& name, Vec3 lo, Vec3 hi);
-
 // Runs `action` and returns what it wrote to standard output.
 template <typename Action>
 std::string stdoutOf(Action action)

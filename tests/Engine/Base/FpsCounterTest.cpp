@@ -2,32 +2,26 @@
 
 #include <gtest/gtest.h>
 
-TEST(FpsCounter, ExactlyOneSecondDoesNotYetPublish)
+// A count is published once more than a whole second has passed; the rest of
+// the time carries over, and a long stall publishes once.
+TEST(FpsCounter, PublishesAfterMoreThanOneSecondAndCarriesTheFraction)
 {
-    FpsCounter counter;
-    EXPECT_FALSE(counter.frame(10.0)); // first frame starts the clock
-    EXPECT_FALSE(counter.frame(10.5));
-    EXPECT_FALSE(counter.frame(11.0)); // accumulated exactly 1.0
-    EXPECT_EQ(counter.framesPerSecond(), 0);
-    EXPECT_TRUE(counter.frame(11.25));
-    EXPECT_EQ(counter.framesPerSecond(), 4);
-}
-
-TEST(FpsCounter, KeepsTheFractionForTheNextSecond)
-{
-    FpsCounter counter;
-    counter.frame(0.0);
-    EXPECT_TRUE(counter.frame(1.75)); // 0.75 carried over
-    EXPECT_EQ(counter.framesPerSecond(), 2);
-    EXPECT_FALSE(counter.frame(2.0)); // 1.0 accumulated: not more than one second
-    EXPECT_TRUE(counter.frame(2.125));
-    EXPECT_EQ(counter.framesPerSecond(), 2);
-}
-
-TEST(FpsCounter, ALongStallPublishesOnce)
-{
-    FpsCounter counter;
-    counter.frame(0.0);
-    EXPECT_TRUE(counter.frame(5.5));
-    EXPECT_FALSE(counter.frame(5.9)); // 0.9 s since: the whole seconds were dropped
+    struct Frame {
+        double time;
+        bool published;
+        int fps; // -1: not checked
+    };
+    const Frame runs[][5] = {
+        {{10.0, false, -1}, {10.5, false, -1}, {11.0, false, 0}, {11.25, true, 4}, {11.26, false, -1}},
+        {{0.0, false, -1}, {1.75, true, 2}, {2.0, false, -1}, {2.125, true, 2}, {2.2, false, -1}},
+        {{0.0, false, -1}, {5.5, true, -1}, {5.9, false, -1}, {6.0, false, -1}, {6.6, true, -1}},
+    };
+    for (const auto& run : runs) {
+        FpsCounter counter;
+        for (const Frame& frame : run) {
+            EXPECT_EQ(counter.frame(frame.time), frame.published) << "at " << frame.time;
+            if (frame.fps >= 0)
+                EXPECT_EQ(counter.framesPerSecond(), frame.fps) << "at " << frame.time;
+        }
+    }
 }

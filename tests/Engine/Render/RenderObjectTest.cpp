@@ -213,15 +213,3 @@ TEST_F(RenderObjectTest, MarkersAreFoundOnTheMeshOrBelowIt)
     EXPECT_EQ(position.y, 2.0f);
     EXPECT_FALSE(body->findMarker("Muzzle", position));
 }
-
-TEST_F(RenderObjectTest, WithoutAnAnimationStackTheMeshStaysAtRest)
-{
-    auto* crate = new RenderObject(boxMesh("crate", {-1, -1, -1}, {1, 1, 1}));
-    CaptureStdout();
-    crate->setAnimationLayer(3);
-    crate->setLooping(true);
-    crate->animate(0.5);
-    EXPECT_EQ(GetCapturedStdout(), "");
-    EXPECT_EQ(crate->getAnimMatrix(), Mat4::identity());
-    EXPECT_TRUE(crate->isLooping());
-}

@@ -1,10 +1,10 @@
 // Texture loading through real FreeImage files written by the tests, uploaded
-// into a real OpenGL context: the format table, byte order, flags and settings.
-#include "Engine/Render/TextureImage.h"
+// into a real OpenGL context: formats per depth, byte order, flags and settings.
 #include "Engine/Render/TextureManager.h"
 
 #include "GLContext.h"
 
+#include <FreeImage.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -22,44 +22,6 @@ struct Rgb {
     unsigned char red, green, blue;
 };
 constexpr Rgb orange = {250, 120, 10};
-
-TEST(TextureFormatTable, ChoosesFormatsByFileTypeAndDepth)
-{
-    struct Row {
-        FREE_IMAGE_FORMAT file;
-        unsigned bits;
-        bool handled;
-        GLenum pixel, internal;
-        unsigned convertTo;
-    };
-    const Row rows[] = {
-        {FIF_JPEG, 24, true, GL_BGR, GL_RGB, 0},      {FIF_JPEG, 8, true, GL_BGR, GL_RGB, 24},
-        {FIF_BMP, 24, true, GL_BGR, GL_RGB, 0},       {FIF_PNG, 24, true, GL_BGR, GL_RGB, 0},
-        {FIF_TARGA, 32, true, GL_BGRA, GL_RGBA, 0},   {FIF_PNG, 32, true, GL_BGRA, GL_RGBA, 0},
-        {FIF_BMP, 8, true, GL_BGRA, GL_RGBA, 32},     {FIF_PNG, 1, true, GL_BGRA, GL_RGBA, 32},
-        {FIF_TARGA, 16, true, GL_BGRA, GL_RGBA, 32},  {FIF_PNG, 48, true, GL_BGRA, GL_RGBA, 32},
-        {FIF_GIF, 8, false, GL_RGBA, GL_RGBA, 0},     {FIF_TIFF, 24, false, GL_RGBA, GL_RGBA, 0},
-    };
-    for (const Row& row : rows) {
-        TextureUploadFormat format = textureUploadFormat(row.file, row.bits);
-        SCOPED_TRACE(std::to_string(row.file) + " with " + std::to_string(row.bits) + " bits");
-        EXPECT_EQ(format.handled, row.handled);
-        EXPECT_EQ(format.pixelFormat, row.pixel);
-        EXPECT_EQ(format.internalFormat, row.internal);
-        EXPECT_EQ(format.convertToBits, row.convertTo);
-    }
-    EXPECT_EQ(srgbInternalFormat(GL_RGB), GLenum(GL_SRGB));
-    EXPECT_EQ(srgbInternalFormat(GL_RGBA), GLenum(GL_SRGB_ALPHA));
-    EXPECT_EQ(srgbInternalFormat(GL_RGBA32F), GLenum(GL_RGBA32F));
-}
-
-TEST(ExpandTo32, SwapsBlueAndRedAddsZeroAlphaAndSkipsRowPadding)
-{
-    // Two rows of two pixels, each source row padded from 6 to 8 bytes.
-    const unsigned char bgrRows[] = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE};
-    std::vector<unsigned char> rgba = expandBgrToRgbaWithZeroAlpha(bgrRows, 2, 2, 8);
-    EXPECT_EQ(rgba, (std::vector<unsigned char>{3, 2, 1, 0, 6, 5, 4, 0, 9, 8, 7, 0, 12, 11, 10, 0}));
-}
 
 class TextureFiles : public GLTest {
 protected:
@@ -177,69 +139,50 @@ GLint boundTexture()
     return bound;
 }
 
-TEST_F(TextureFiles, TwentyFourBitImageExpandedTo32HasZeroAlphaAndRightByteOrder)
-{
-    // Width 5: FreeImage pads each 15-byte row to 16 bytes.
-    manager.loadTexture("wall", writeImage("wall.png", FIF_PNG, 5, 3, 24), true, 4.0f, false, true);
-    GLuint texture = manager.getTexture("wall");
-    ASSERT_NE(texture, noTexture);
-    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
-    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_WIDTH), 5);
-    EXPECT_TRUE(everyPixelIs(texture, orange, 0));
-    EXPECT_EQ(boundTexture(), 0);
-}
-
-TEST_F(TextureFiles, TwentyFourBitImageWithoutExpansionIsRgbWithItsColours)
-{
-    manager.loadTexture("bmp", writeImage("wall.bmp", FIF_BMP, 7, 2, 24), false, 0.0f, false, false);
-    manager.loadTexture("jpeg", writeImage("wall.jpg", FIF_JPEG, 8, 8, 24, {200, 200, 200}), false, 0.0f, false,
-                        false);
-    GLuint bmp = manager.getTexture("bmp");
-    ASSERT_NE(bmp, noTexture);
-    EXPECT_EQ(levelParameter(bmp, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
-    EXPECT_TRUE(everyPixelIs(bmp, orange, 255));
-    ASSERT_NE(manager.getTexture("jpeg"), noTexture);
-    EXPECT_EQ(levelParameter(manager.getTexture("jpeg"), 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
-}
-
-TEST_F(TextureFiles, SrgbWinsOverExpansion)
-{
-    manager.loadTexture("srgb", writeImage("wall.png", FIF_PNG, 4, 4, 24), false, 0.0f, true, true);
-    manager.loadTexture("srgbAlpha", writeImage("glass.png", FIF_PNG, 4, 4, 32), false, 0.0f, true, false);
-    EXPECT_EQ(levelParameter(manager.getTexture("srgb"), 0, GL_TEXTURE_INTERNAL_FORMAT), GL_SRGB);
-    EXPECT_EQ(levelParameter(manager.getTexture("srgbAlpha"), 0, GL_TEXTURE_INTERNAL_FORMAT), GL_SRGB_ALPHA);
-}
-
-TEST_F(TextureFiles, ThirtyTwoBitImageKeepsItsAlpha)
-{
-    manager.loadTexture("glass", writeImage("glass.tga", FIF_TARGA, 3, 5, 32), false, 0.0f, false, true);
-    ASSERT_NE(manager.getTexture("glass"), noTexture);
-    EXPECT_TRUE(everyPixelIs(manager.getTexture("glass"), orange, 77));
-}
-
-TEST_F(TextureFiles, OtherDepthsBecomeOpaqueRgbaWithTheirColours)
+// Each file depth becomes its upload format with its colours: 24 bits RGB (or
+// RGBA with zero alpha when expanded, rows padded by FreeImage skipped), 32
+// bits keep their alpha, sRGB wins over expansion, other depths opaque RGBA.
+TEST_F(TextureFiles, EveryDepthUploadsWithItsFormatAndColours)
 {
     struct Case {
         const char* file;
         FREE_IMAGE_FORMAT format;
+        int width, height;
         unsigned bits;
-        int tolerance;
+        bool srgb, expand;
+        GLint internal;
+        Rgb colour;
+        int alpha;     // -1: pixels not compared (sRGB storage)
+        int tolerance; // for depths that quantise the colour
     };
-    const Rgb white = {255, 255, 255};
+    const Rgb white = {255, 255, 255}, grey = {200, 200, 200};
     const Case cases[] = {
-        {"palette.bmp", FIF_BMP, 8, 0}, {"palette.png", FIF_PNG, 8, 0}, {"palette.tga", FIF_TARGA, 8, 0},
-        {"fourBit.bmp", FIF_BMP, 4, 0}, {"oneBit.png", FIF_PNG, 1, 0},
-        {"sixteenBit.bmp", FIF_BMP, 16, 8}, // 5 or 6 bits per channel
+        {"wall.png", FIF_PNG, 5, 3, 24, false, true, GL_RGBA, orange, 0, 0}, // 15-byte rows padded to 16
+        {"wall.bmp", FIF_BMP, 7, 2, 24, false, false, GL_RGB, orange, 255, 0},
+        {"wall.jpg", FIF_JPEG, 8, 8, 24, false, false, GL_RGB, grey, 255, 4},
+        {"srgb.png", FIF_PNG, 4, 4, 24, true, true, GL_SRGB, orange, -1, 0},
+        {"srgbAlpha.png", FIF_PNG, 4, 4, 32, true, false, GL_SRGB_ALPHA, orange, -1, 0},
+        {"glass.tga", FIF_TARGA, 3, 5, 32, false, true, GL_RGBA, orange, 77, 0},
+        {"grey.jpg", FIF_JPEG, 8, 8, 8, false, true, GL_RGBA, white, 0, 0}, // grey converted to RGB first
+        {"palette.bmp", FIF_BMP, 6, 3, 8, false, true, GL_RGBA, orange, 255, 0},
+        {"palette.png", FIF_PNG, 6, 3, 8, false, true, GL_RGBA, orange, 255, 0},
+        {"palette.tga", FIF_TARGA, 6, 3, 8, false, true, GL_RGBA, orange, 255, 0},
+        {"fourBit.bmp", FIF_BMP, 6, 3, 4, false, true, GL_RGBA, orange, 255, 0},
+        {"oneBit.png", FIF_PNG, 6, 3, 1, false, true, GL_RGBA, white, 255, 0},
+        {"sixteenBit.bmp", FIF_BMP, 6, 3, 16, false, true, GL_RGBA, orange, 255, 8}, // 5 or 6 bits per channel
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        Rgb colour = c.bits == 1 ? white : orange;
-        manager.loadTexture(c.file, writeImage(c.file, c.format, 6, 3, c.bits, colour), false, 0.0f, false, true);
+        manager.loadTexture(c.file, writeImage(c.file, c.format, c.width, c.height, c.bits, c.colour), false, 0.0f,
+                            c.srgb, c.expand);
         GLuint texture = manager.getTexture(c.file);
         ASSERT_NE(texture, noTexture);
-        EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
-        EXPECT_TRUE(everyPixelIs(texture, colour, 255, c.tolerance));
+        EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), c.internal);
+        EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_WIDTH), c.width);
+        if (c.alpha >= 0)
+            EXPECT_TRUE(everyPixelIs(texture, c.colour, static_cast<unsigned char>(c.alpha), c.tolerance));
     }
+    EXPECT_EQ(boundTexture(), 0);
 }
 
 TEST_F(TextureFiles, SixteenBitsPerChannelAndGreyImagesLoad)
