@@ -37,12 +37,9 @@ class ContentFile : public ::testing::TestWithParam<const char*> {
   std::unique_ptr<fbx::Scene> scene;
 };
 
-TEST_P(ContentFile, LoadsWithRootNodeAndMeshes) {
+TEST_P(ContentFile, MeshNodesBelowTheRootKeepIdentityTransforms) {
   EXPECT_EQ(scene->rootNode()->name, "RootNode");
   EXPECT_FALSE(contenttest::meshNodesBelow(scene->rootNode()).empty());
-}
-
-TEST_P(ContentFile, MeshNodesKeepIdentityTransforms) {
   for (fbx::Node* node : contenttest::meshNodesBelow(scene->rootNode())) {
     const fbx::Matrix4 local = fbx::localMatrix(node->transform);
     for (int i = 0; i < 16; ++i) {
@@ -115,8 +112,7 @@ TEST_P(ContentFile, MarkersAreSkeletonNodesDirectlyBelowTheRoot) {
 
 INSTANTIATE_TEST_SUITE_P(Generated, ContentFile, ::testing::ValuesIn(kContentFiles),
                          [](const ::testing::TestParamInfo<const char*>& info) {
-                           std::string name = std::filesystem::path(info.param).stem().string();
-                           return name;
+                           return std::filesystem::path(info.param).stem().string();
                          });
 
 }  // namespace

@@ -44,23 +44,6 @@ TEST(Primitives, ClosedShapesWindOutwards) {
   EXPECT_EQ(ball.triangles.size(), 2u * 16 * 8 - 2 * 16) << "no slivers at the poles";
 }
 
-TEST(Primitives, BoxUsesTopSurfaceOnHorizontalFacesAndWorldScaledCoordinates) {
-  TriangleMesh box;
-  addBox(box, {0, 0, 0}, {4, 1, 1}, Surface::Brick, Surface::MetalPlates, 2.0);
-  double uMin = 1e9, uMax = -1e9;
-  for (const Triangle& t : box.triangles) {
-    EXPECT_EQ(t.surface, std::fabs(faceNormal(t).y) > 0.5 ? Surface::MetalPlates : Surface::Brick);
-    if (faceNormal(t).z > 0.5) {
-      for (const Corner& c : t.corners) {
-        uMin = std::min(uMin, c.uv.x);
-        uMax = std::max(uMax, c.uv.x);
-      }
-    }
-  }
-  EXPECT_NEAR(uMax - uMin, 2.0, 1e-12) << "4 m of wall at 2 m per repeat";
-  EXPECT_EQ(box.surfaces(), (std::vector<Surface>{Surface::Brick, Surface::MetalPlates}));
-}
-
 TEST(TangentFrames, FollowTheTextureAxesAndStayOrthonormal) {
   TriangleMesh ball;
   addEllipsoid(ball, {0, 0, 0}, {1, 1, 1}, 12, 6, Surface::Bone, 2.0);
