@@ -54,18 +54,6 @@ TEST_F(GuiTest, StartButtonStartsTheGameAndShowsTheInGameSheet)
     screens().setStartGameHandler(nullptr);
 }
 
-TEST_F(GuiTest, SwapAlternatesInGameAndDebugAndLeavesTheMenuForTheInGameSheet)
-{
-    screens().swapIngameAndDebug();
-    EXPECT_EQ(screens().activeSheet(), GuiSheet::Ingame);
-    screens().swapIngameAndDebug();
-    EXPECT_EQ(screens().activeSheet(), GuiSheet::Debug);
-    screens().swapIngameAndDebug();
-    EXPECT_EQ(screens().activeSheet(), GuiSheet::Ingame);
-    screens().showMenu();
-    EXPECT_EQ(screens().activeSheet(), GuiSheet::Menu);
-}
-
 TEST_F(GuiTest, DebugTextureSelectorChoosesTheTextureByItsName)
 {
     const std::array<std::pair<const char*, int>, 5> choices = {
@@ -86,9 +74,11 @@ TEST_F(GuiTest, DebugTextureSelectorChoosesTheTextureByItsName)
     choose("Combobox_TextureDebugSelector", "None");
 }
 
-TEST_F(GuiTest, CheckBoxesSwitchGlowAndWireframe)
+// The swap leaves the menu for the in-game sheet, then alternates with the debug sheet.
+TEST_F(GuiTest, SwapReachesTheDebugSheetWhoseCheckBoxesSwitchGlowAndWireframe)
 {
     screens().swapIngameAndDebug();
+    EXPECT_EQ(screens().activeSheet(), GuiSheet::Ingame);
     screens().swapIngameAndDebug();
     ASSERT_EQ(screens().activeSheet(), GuiSheet::Debug);
     auto& glow = dynamic_cast<CEGUI::ToggleButton&>(widget("CheckboxGlow"));
@@ -106,6 +96,10 @@ TEST_F(GuiTest, CheckBoxesSwitchGlowAndWireframe)
     EXPECT_TRUE(renderSettings.wireframe);
     click("Checkbox_Wireframe");
     EXPECT_FALSE(renderSettings.wireframe);
+    screens().swapIngameAndDebug();
+    EXPECT_EQ(screens().activeSheet(), GuiSheet::Ingame);
+    screens().showMenu();
+    EXPECT_EQ(screens().activeSheet(), GuiSheet::Menu);
 }
 
 class GuiTextureTest : public GuiTest {
