@@ -28,6 +28,7 @@ MODULES = {
     "Input": (["src/Input"], ["tests/Input/input_tests"]),
     "Sound": (["src/Sound"], ["tests/Sound/sound_tests"]),
     "navmeshgen": (["tools/navmeshgen"], ["tests/Navigation/navigation_tests"]),
+    "Import": (["src/Import"], ["tests/Import/import_tests"]),
 }
 
 FLIPS = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
