@@ -65,6 +65,10 @@ TEST(ExtractMesh, PolygonsAreFanTriangulated)
     // The quad's second triangle is corners 0, 2, 3.
     std::vector<float> second(mesh.positions.begin() + 12, mesh.positions.begin() + 24);
     EXPECT_EQ(second, (std::vector<float>{0, 0, 0, 1, 1, 0, 1, 1, 0, 0, 1, 1}));
+    // Without layers the other attributes are zeros and the texture unknown.
+    EXPECT_EQ(mesh.normals, std::vector<float>(6 * 3 * 3, 0.0f));
+    EXPECT_EQ(mesh.texcoords, std::vector<float>(6 * 3 * 2, 0.0f));
+    EXPECT_EQ(mesh.diffuseTextureIds[0], std::vector<int>{-1});
 }
 
 TEST(ExtractMesh, DegeneratePolygonsAndEmptyMeshesGiveNothing)
@@ -90,29 +94,26 @@ TEST(ExtractMesh, PerPolygonMaterialsGroupByDiffuseIdAndKeepTheirTrianglesTogeth
     // The quad (material B) comes first: its corners 0 and 1 are points 0 and 2.
     EXPECT_EQ(std::vector<float>(mesh.positions.begin(), mesh.positions.begin() + 8),
               (std::vector<float>{0, 0, 0, 1, 1, 0, 1, 1}));
+
+    // A slot beyond the node's materials (or negative) gives no texture, never reads past them.
+    s.mesh->materialElements[0].indices = {0, 2, -1};
+    ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
+    EXPECT_EQ(mesh.diffuseTextureIds[0], (std::vector<int>{-1, 7}));
 }
 
-TEST(ExtractMesh, WholeMeshMaterialTakesTheLastTexture)
+// A whole-mesh material takes the last material's textures; only the normal
+// map channel gives a normal map (a "Bump" texture is a height map).
+TEST(ExtractMesh, WholeMeshMaterialTakesTheLastTexturesAndOnlyTheNormalMapChannel)
 {
     MeshScene s(square, {{0, 1, 2}});
     s.material("A", "a.png");
-    s.material("B", "b.png", "n2.png");
+    fbx::Material* last = s.material("B", "b.png");
+    last->textures[fbx::Material::kBump].push_back(s.scene.addTexture("Height", "n1.png"));
     MeshData mesh;
     ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
     EXPECT_EQ(mesh.diffuseTextureIds[0], std::vector<int>{3});
-    EXPECT_EQ(mesh.normalTextureIds[0], std::vector<int>{21});
-}
-
-TEST(ExtractMesh, OnlyTheNormalMapChannelGivesANormalMap)
-{
-    // A texture on "Bump" is a height map; drawn as normals it would be wrong.
-    MeshScene s(square, {{0, 1, 2}});
-    fbx::Material* bumpOnly = s.material("A", "a.png");
-    bumpOnly->textures[fbx::Material::kBump].push_back(s.scene.addTexture("Height", "n1.png"));
-    MeshData mesh;
-    ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
     EXPECT_EQ(mesh.normalTextureIds[0], std::vector<int>{-1});
-    bumpOnly->textures[fbx::Material::kNormalMap].push_back(s.scene.addTexture("Normals", "n2.png"));
+    last->textures[fbx::Material::kNormalMap].push_back(s.scene.addTexture("Normals", "n2.png"));
     ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
     EXPECT_EQ(mesh.normalTextureIds[0], std::vector<int>{21});
 }
@@ -179,17 +180,6 @@ TEST(ExtractMesh, EachAttributeComesFromTheFirstLayerThatHasIt)
     ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
     EXPECT_EQ(mesh.texcoords, std::vector<float>(6, 0.5f));
     EXPECT_EQ(mesh.tangents, (std::vector<float>{1, 0, 0, 1, 0, 0, 1, 0, 0}));
-}
-
-TEST(ExtractMesh, MeshWithoutLayersStillHasItsPositions)
-{
-    MeshScene s(square, {{0, 1, 2}});
-    MeshData mesh;
-    ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
-    EXPECT_EQ(mesh.positions.size(), 12u);
-    EXPECT_EQ(mesh.normals, std::vector<float>(9, 0.0f));
-    EXPECT_EQ(mesh.texcoords, std::vector<float>(6, 0.0f));
-    EXPECT_EQ(mesh.diffuseTextureIds[0], std::vector<int>{-1});
 }
 
 TEST(TextureNames, ShortNamesAndEndings)
