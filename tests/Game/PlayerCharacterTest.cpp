@@ -55,20 +55,19 @@ TEST_F(PlayerTest, MoveTargetIsOneUnitAheadInTheInputDirectionTurnedByTheCameraY
     EXPECT_NEAR(agentOf(player).targetPos[0], target.x, 0.01f) << "the crowd got the target";
     EXPECT_NEAR(agentOf(player).targetPos[2], target.z, 0.01f);
 
-    turnCamera(halfPi); // yaw 0: forward is +z, left (A) is +x
-    target = moveTargetFor(player, 0.0f, 1.0f);
-    EXPECT_NEAR(target.x - here.x, 0.0f, tolerance);
-    EXPECT_NEAR(target.z - here.z, 1.0f, tolerance);
-    target = moveTargetFor(player, 1.0f, 0.0f);
-    EXPECT_NEAR(target.x - here.x, 1.0f, tolerance);
-    EXPECT_NEAR(target.z - here.z, 0.0f, tolerance);
-    target = moveTargetFor(player, 0.0f, -1.0f);
-    EXPECT_NEAR(target.z - here.z, -1.0f, tolerance);
-
-    turnCamera(-2.0f * halfPi); // yaw pi: forward is -z
-    target = moveTargetFor(player, 0.0f, 1.0f);
-    EXPECT_NEAR(target.x - here.x, 0.0f, tolerance);
-    EXPECT_NEAR(target.z - here.z, -1.0f, tolerance);
+    // The turns add up: at yaw 0 forward is +z and left (A) is +x; at yaw pi forward is -z.
+    struct Case {
+        float turn, sideways, forward;
+        Vec3 step;
+    };
+    const Case cases[] = {{halfPi, 0, 1, {0, 0, 1}}, {0, 1, 0, {1, 0, 0}}, {0, 0, -1, {0, 0, -1}},
+                          {-2 * halfPi, 0, 1, {0, 0, -1}}};
+    for (const Case& c : cases) {
+        turnCamera(c.turn);
+        target = moveTargetFor(player, c.sideways, c.forward);
+        EXPECT_NEAR(target.x - here.x, c.step.x, tolerance) << c.sideways << "," << c.forward;
+        EXPECT_NEAR(target.z - here.z, c.step.z, tolerance) << c.sideways << "," << c.forward;
+    }
 }
 
 TEST_F(PlayerTest, WalksWhileAKeyIsHeldAndStopsWhereItStandsWhenReleased)
