@@ -45,6 +45,7 @@ TEST_F(CameraManagerTest, OneCameraStartsOnTheProducerPerspective)
     cameras->setCameraScene(&scene);
     cameras->initCameras(1024, 768);
     EXPECT_EQ(cameras->defaultCamera(), fbx::kProducerPerspective);
+    EXPECT_EQ(cameras->producerPerspective()->position.x, 1.0) << "placed only when it starts";
 }
 
 TEST_F(CameraManagerTest, ClockRunsThreeTimesRealTimeAndWraps)
