@@ -11,6 +11,7 @@
 // places in our code that allocated.
 // Usage (from bin/, under an X display): game_bench [timed frames]
 #include "HeapCounter.h"
+#include "seededGame.h"
 
 #include "Engine/Engine.h"
 #include "Engine/Base/Globals.h"
@@ -20,9 +21,7 @@
 #include "Game/AIAgent.h"
 #include "Game/GameSession.h"
 #include "Game/PlayerCharacter.h"
-#include "Gui/CeguiSetupManager.h"
 
-#include <CEGUI/CEGUI.h>
 #include <GL/glew.h>
 
 #include <algorithm>
@@ -38,14 +37,11 @@
 
 namespace {
 
-constexpr unsigned randomSeed = 1307;
 constexpr double timeStep = 1.0 / 30.0; // seconds of game time per frame
 constexpr int skullCount = 37;
 constexpr int warmUpFrames = 40;   // the skulls set off, the driver builds its shader variants
 constexpr int defaultTimedFrames = 120;
 constexpr int classifiedFrames = 20; // frames whose allocations are traced to their makers
-constexpr float cursorX = 512.0f;  // window pixels: ahead of the player, on the floor
-constexpr float cursorY = 300.0f;
 
 // Seconds since this process started, from the kernel's start time (10 ms steps).
 double secondsSinceProcessStart()
@@ -64,11 +60,8 @@ double secondsSinceProcessStart()
 // from the fixed seed, topped up to the skull count.
 void startSteadyGame()
 {
+    seededgame::start();
     GameSession* session = GameSession::getInstance();
-    session->clearEnemies();
-    std::srand(randomSeed);
-    session->startGame();
-    CeguiSetupManager::getInstance()->screens().showIngame();
     while (static_cast<int>(session->enemies.size()) < skullCount) {
         size_t before = session->enemies.size();
         session->spawnWave();
@@ -82,8 +75,6 @@ void startSteadyGame()
         delete session->enemies.back();
         session->enemies.pop_back();
     }
-    if (CEGUI::GUIContext* gui = CeguiSetupManager::getInstance()->context())
-        gui->injectMousePosition(cursorX, cursorY);
 }
 
 void keepPlayerAlive()

@@ -12,11 +12,10 @@
 #include "Game/AIAgent.h"
 #include "Game/GameSession.h"
 #include "Game/PlayerCharacter.h"
-#include "Gui/CeguiSetupManager.h"
 
 #include "renderScene.h"
+#include "seededGame.h"
 
-#include <CEGUI/CEGUI.h>
 #include <FreeImage.h>
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -30,12 +29,9 @@
 
 namespace {
 
-constexpr unsigned randomSeed = 1307;
 constexpr double timeStep = 1.0 / 30.0; // seconds
 constexpr int settleFrames = 30;        // the follow camera comes to rest behind the player
 constexpr int chaseFrames = 10;         // the wave sets off towards the player
-constexpr float cursorX = 512.0f;       // window pixels: ahead of the player
-constexpr float cursorY = 300.0f;
 // A visible change exceeds these; rounding differences of a cheaper formula do not.
 constexpr double meanTolerance = 0.5;   // per channel, 0..255
 constexpr int maxTolerance = 40;
@@ -171,18 +167,6 @@ void placeWaveInBeam()
     }
 }
 
-// A started game with no skulls, the cursor held ahead of the player.
-void startGame()
-{
-    GameSession* session = GameSession::getInstance();
-    session->clearEnemies();
-    std::srand(randomSeed);
-    session->startGame();
-    CeguiSetupManager::getInstance()->screens().showIngame();
-    if (CEGUI::GUIContext* gui = CeguiSetupManager::getInstance()->context())
-        gui->injectMousePosition(cursorX, cursorY);
-}
-
 TEST(ReferencePictures, LevelSkullWaveAndGlowLookAsBefore)
 {
     ASSERT_EQ(chdir(UMBRANT_BIN_DIR), 0) << "the game runs from " << UMBRANT_BIN_DIR;
@@ -192,7 +176,7 @@ TEST(ReferencePictures, LevelSkullWaveAndGlowLookAsBefore)
     if (!glRenderer || !std::strstr(glRenderer, "llvmpipe"))
         GTEST_SKIP() << "the references are Mesa llvmpipe pictures; this renderer is " << (glRenderer ? glRenderer : "?");
 
-    startGame();
+    seededgame::start();
     runFrames(engine, settleFrames);
     expectMatchesReference("level_composed", sceneNow());
 
