@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "Fbx/FileMapping.h"
+#include "Fbx/IdTable.h"
 #include "Fbx/Load.h"
 #include "Fbx/Parse.h"
 #include "Fbx/SceneReader.h"
@@ -25,11 +26,6 @@ enum class Kind { Model, Attribute, Material, Texture, LayeredTexture, Stack, La
 struct Entry {
   Kind kind;
   Object* object;
-};
-
-struct IdEntry {
-  int64_t id;
-  Entry entry;
 };
 
 // Property names point into the record tree, which outlives the build.
@@ -66,7 +62,6 @@ class Builder {
         if (!readObject(r)) return false;
       }
     }
-    indexObjects();
     readConnections();
     linkObjects();
     if (!checkNodeDepth()) return false;
@@ -147,20 +142,8 @@ class Builder {
       e.object->id = id;
       e.object->name = objectName(r.properties[1].toString(), doc_.format);
     }
-    objects_.push_back({id, e});
+    objects_.insert(id, e);  // of objects sharing an id the last one read counts
     return true;
-  }
-
-  // Sorts the objects by id for lookups; of objects sharing an id the last
-  // one read counts.
-  void indexObjects() {
-    std::stable_sort(objects_.begin(), objects_.end(),
-                     [](const IdEntry& a, const IdEntry& b) { return a.id < b.id; });
-    auto last = objects_.begin();
-    for (auto it = objects_.begin(); it != objects_.end(); ++it) {
-      if (it + 1 == objects_.end() || (it + 1)->id != it->id) *last++ = *it;
-    }
-    objects_.erase(last, objects_.end());
   }
 
   NodeAttribute* readGeometry(Record& r, const std::string& subclass) {
@@ -188,19 +171,16 @@ class Builder {
     }
   }
 
-  const Entry* entry(int64_t id) const {
-    auto it = std::lower_bound(objects_.begin(), objects_.end(), id,
-                               [](const IdEntry& e, int64_t key) { return e.id < key; });
-    return it == objects_.end() || it->id != id ? nullptr : &it->entry;
-  }
+  const Entry* entry(int64_t id) const { return objects_.find(id); }
 
   void linkObjects() {
     // Layered textures first, so that materials see their layers.
-    for (const Connection& c : connections_) {
-      const Entry* src = entry(c.source);
-      auto layered = layeredTextures_.find(c.destination);
-      if (src && src->kind == Kind::Texture && layered != layeredTextures_.end()) {
-        layered->second.push_back(static_cast<Texture*>(src->object));
+    if (!layeredTextures_.empty()) {
+      for (const Connection& c : connections_) {
+        auto layered = layeredTextures_.find(c.destination);
+        if (layered == layeredTextures_.end()) continue;
+        const Entry* src = entry(c.source);
+        if (src && src->kind == Kind::Texture) layered->second.push_back(static_cast<Texture*>(src->object));
       }
     }
     for (const Connection& c : connections_) link(c);
@@ -360,7 +340,7 @@ class Builder {
   RecordDocument& doc_;
   ReadContext ctx_;
   PropertyTable objectProperties_;  // reused for every object
-  std::vector<IdEntry> objects_;    // sorted by id once all are read
+  IdTable<Entry> objects_;
   std::unordered_map<int64_t, std::vector<Texture*>> layeredTextures_;
   std::vector<Connection> connections_;
   std::vector<AnimStack*> stacksWithoutSpan_;
