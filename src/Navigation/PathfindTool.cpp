@@ -111,7 +111,8 @@ void PathfindTool::setMoveTarget(int agentIndex, const float* point)
 
 void PathfindTool::teleport(int agentIndex, const float* point)
 {
-    if (!navMesh || !isAgentIndex(agentIndex))
+    // A removed agent's slot stays removed: placing it would bring it back to life.
+    if (!navMesh || !isAgentIndex(agentIndex) || !crowd.getAgent(agentIndex)->active)
         return;
     dtCrowdAgent* agent = crowd.getEditableAgent(agentIndex);
     const float r = agent->params.radius;
@@ -133,7 +134,6 @@ void PathfindTool::teleport(int agentIndex, const float* point)
     agent->desiredSpeed = 0.0f;
     for (int i = 0; i < 3; ++i)
         agent->npos[i] = nearest[i];
-    agent->active = true;
     // This crowd moves only agents that walk on a polygon; one that was added
     // off the mesh stays invalid until it is placed on one.
     agent->state = DT_CROWDAGENT_STATE_WALKING;

@@ -122,7 +122,9 @@ TEST_F(CrowdTest, RequestsThatNameNoUsableAgentOrPlaceChangeNothing)
     tool.teleport(index, faraway);
     const float target[3] = {-5.0f, 0.0f, 5.0f};
     tool.setMoveTarget(removed, target);
+    tool.teleport(removed, target);
     EXPECT_EQ(agent(removed).targetState, DT_CROWDAGENT_TARGET_NONE);
+    EXPECT_FALSE(agent(removed).active) << "a removed agent stays removed";
     for (int bad : {-1, PathfindTool::kMaxAgents, 1 << 20}) {
         tool.teleport(bad, target);
         tool.setMoveTarget(bad, target);
