@@ -117,19 +117,27 @@ constexpr std::array<uint16_t, 1 << kReverseBits> kReversed = reversedWords();
 // The `length`-bit code word with its bits in stream order (length <= 11).
 unsigned reverseBits(unsigned code, unsigned length) { return kReversed[code << (kReverseBits - length)]; }
 
+uint64_t loadWord(const uint8_t* p) {
+  uint64_t w;
+  std::memcpy(&w, p, 8);
+  return w;
+}
+
 // Builds the code from its code lengths. Refuses over-subscribed codes and
 // incomplete ones, except the two forms decoders accept: no code words at
 // all, or a single one-bit word (its unused twin stays unmapped).
 bool buildCode(HuffmanCode& code, const uint8_t* lengths, int symbolCount, unsigned tableBits) {
-  // Two interleaved tallies: runs of equal lengths would otherwise wait on
-  // one counter's previous increment.
+  // Small streams use few symbols, so most lengths are zero: eight of them
+  // are skipped at once. Two interleaved tallies: runs of equal lengths
+  // would otherwise wait on one counter's previous increment.
   uint16_t tally[2][kMaxCodeLength + 1] = {};
-  int s = 0;
-  for (; s + 1 < symbolCount; s += 2) {
-    ++tally[0][lengths[s]];
-    ++tally[1][lengths[s + 1]];
+  for (int s = 0; s < symbolCount;) {
+    if (s + 8 <= symbolCount && loadWord(lengths + s) == 0) {
+      s += 8;
+      continue;
+    }
+    for (const int end = std::min(s + 8, symbolCount); s < end; ++s) ++tally[s & 1][lengths[s]];
   }
-  if (s < symbolCount) ++tally[0][lengths[s]];
   code.count[0] = 0;
   for (int len = 1; len <= kMaxCodeLength; ++len) code.count[len] = static_cast<uint16_t>(tally[0][len] + tally[1][len]);
   int left = 1;
@@ -144,8 +152,14 @@ bool buildCode(HuffmanCode& code, const uint8_t* lengths, int symbolCount, unsig
   }
   std::array<uint16_t, kMaxCodeLength + 2> offset{};
   for (int len = 1; len <= kMaxCodeLength; ++len) offset[len + 1] = offset[len] + code.count[len];
-  for (int s = 0; s < symbolCount; ++s) {
-    if (lengths[s] != 0) code.symbols[offset[lengths[s]]++] = static_cast<uint16_t>(s);
+  for (int s = 0; s < symbolCount;) {
+    if (s + 8 <= symbolCount && loadWord(lengths + s) == 0) {
+      s += 8;
+      continue;
+    }
+    for (const int end = std::min(s + 8, symbolCount); s < end; ++s) {
+      if (lengths[s] != 0) code.symbols[offset[lengths[s]]++] = static_cast<uint16_t>(s);
+    }
   }
   // A table no wider than the longest code word: small blocks have short
   // codes, and filling the table is most of a small block's set-up.
