@@ -69,38 +69,47 @@ class BinaryParser {
   }
 
   // Parses records until a null record (required for the top-level list) or
-  // until `end` is reached. The records collect in a scratch list kept per
-  // depth and move into the parent at the end, so that each child list is
-  // allocated once at its final size.
+  // until `end` is reached. The records are counted first by following their
+  // end offsets, so that the child list is allocated once at its final size
+  // and each record is parsed in place.
   bool parseList(Record& parent, uint64_t end, int depth, bool topLevel) {
     if (depth > kMaxRecordDepth) {
       return setError(pos_, "records nested deeper than " + std::to_string(kMaxRecordDepth) + " levels");
     }
-    std::vector<Record>& list = scratch_[static_cast<size_t>(depth)];
-    list.clear();
+    parent.children.reserve(countRecords(end));
     while (true) {
       if (!topLevel && pos_ == end) break;
       if (end - pos_ < headerSize()) {
         return setError(pos_, topLevel ? "file truncated: top-level record list has no end marker"
                                        : "record header runs past the end of its parent record");
       }
-      if (isNullRecord()) {
+      if (isNullRecord(pos_)) {
         pos_ += headerSize();
         break;
       }
-      list.emplace_back(memory_.get());
-      if (!parseRecord(list.back(), end, depth)) return false;
+      parent.children.emplace_back(memory_.get());
+      if (!parseRecord(parent.children.back(), end, depth)) return false;
     }
-    parent.children.assign(std::make_move_iterator(list.begin()), std::make_move_iterator(list.end()));
-    list.clear();
     return true;
   }
 
-  bool isNullRecord() const {
-    for (size_t i = 0; i < headerSize(); ++i) {
-      if (data_[pos_ + i] != 0) return false;
+  // The number of records from the cursor to a null record or to `end`,
+  // following each one's end offset; stops early at an offset that does not
+  // move forward or leaves the list, where parsing will report the fault.
+  size_t countRecords(uint64_t end) const {
+    size_t count = 0;
+    for (uint64_t at = pos_; end - at >= headerSize() && !isNullRecord(at); ++count) {
+      const uint64_t next = wide_ ? load<uint64_t>(data_ + at) : load<uint32_t>(data_ + at);
+      if (next <= at || next > end) return count + 1;
+      at = next;
     }
-    return true;
+    return count;
+  }
+
+  bool isNullRecord(uint64_t at) const {
+    const uint8_t* p = data_ + at;
+    if (wide_) return load<uint64_t>(p) == 0 && load<uint64_t>(p + 8) == 0 && load<uint64_t>(p + 16) == 0 && p[24] == 0;
+    return load<uint64_t>(p) == 0 && load<uint32_t>(p + 8) == 0 && p[12] == 0;
   }
 
   bool parseRecord(Record& record, uint64_t parentEnd, int depth) {
@@ -149,11 +158,12 @@ class BinaryParser {
   }
 
   bool need(uint64_t bytes, uint64_t end, const char* what) {
-    if (bytes > end - pos_) {
-      return setError(pos_, std::string(what) + " needs " + std::to_string(bytes) + " bytes, only " +
-                                std::to_string(end - pos_) + " remain");
-    }
-    return true;
+    return bytes <= end - pos_ || tooShort(bytes, end, what);
+  }
+
+  [[gnu::noinline]] bool tooShort(uint64_t bytes, uint64_t end, const char* what) {
+    return setError(pos_, std::string(what) + " needs " + std::to_string(bytes) + " bytes, only " +
+                              std::to_string(end - pos_) + " remain");
   }
 
   // Appends the property at the cursor to `properties`.
@@ -278,11 +288,9 @@ class BinaryParser {
   uint64_t pos_ = 0;
   bool wide_ = false;
   std::string error_;
-  // Passed to the document on success. Declared before the scratch lists,
-  // which may still hold records after an error, so that it outlives them.
+  // Passed to the document on success.
   std::unique_ptr<std::pmr::monotonic_buffer_resource> memory_ =
       std::make_unique<std::pmr::monotonic_buffer_resource>();
-  std::vector<std::vector<Record>> scratch_ = std::vector<std::vector<Record>>(kMaxRecordDepth + 1);
 };
 
 }  // namespace
