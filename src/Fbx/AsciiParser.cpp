@@ -105,7 +105,7 @@ class AsciiParser {
       parent.children.emplace_back();
       if (!parseRecord(parent.children.back(), depth)) return false;
     }
-    if (depth > 0) return setError(pos_, "file truncated: missing '}' of record '" + parent.name + "'");
+    if (depth > 0) return setError(pos_, "file truncated: missing '}' of record '" + std::string(parent.name) + "'");
     return true;
   }
 

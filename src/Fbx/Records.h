@@ -59,13 +59,14 @@ class Property {
   Storage value_;
 };
 
-// The property and child lists of a parsed record come from its document's
-// arena (see RecordDocument::memory); records built in code use the heap.
+// The name, property and child lists of a parsed record come from its
+// document's arena (see RecordDocument::memory); records built in code use
+// the heap.
 struct Record {
   Record() = default;
-  explicit Record(std::pmr::memory_resource* memory) : properties(memory), children(memory) {}
+  explicit Record(std::pmr::memory_resource* memory) : name(memory), properties(memory), children(memory) {}
 
-  std::string name;
+  std::pmr::string name;
   std::pmr::vector<Property> properties;
   std::pmr::vector<Record> children;
   uint64_t offset = 0;  // byte offset of the record in its file

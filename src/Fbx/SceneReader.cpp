@@ -361,7 +361,7 @@ void Templates::read(const Record* definitions) {
   }
 }
 
-const PropertyTable* Templates::find(const std::string& recordName, const std::string& subclass) const {
+const PropertyTable* Templates::find(std::string_view recordName, const std::string& subclass) const {
   auto it = byRecord_.find(recordName);
   if (it == byRecord_.end() || it->second.empty()) return nullptr;
   if (recordName != "NodeAttribute") return &it->second.front().table;

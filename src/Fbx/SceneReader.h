@@ -21,14 +21,14 @@ class Templates {
   void read(const Record* definitions);
   // The template for a record name; for NodeAttribute the one whose class
   // matches the subclass (e.g. "FbxCamera" for "Camera").
-  const PropertyTable* find(const std::string& recordName, const std::string& subclass) const;
+  const PropertyTable* find(std::string_view recordName, const std::string& subclass) const;
 
  private:
   struct Entry {
     std::string className;
     PropertyTable table;
   };
-  std::map<std::string, std::vector<Entry>> byRecord_;
+  std::map<std::string, std::vector<Entry>, std::less<>> byRecord_;
 };
 
 // Shared state while reading one document.
