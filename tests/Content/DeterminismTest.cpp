@@ -1,7 +1,6 @@
 // Generating the content twice gives the same files, byte for byte; an
 // unwritable destination is reported, not crashed on.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 
 #include "GeneratedContent.h"
 #include "Generator.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -28,39 +28,36 @@ std::vector<fs::path> filesBelow(const fs::path& folder) {
   return out;
 }
 
-fs::path generateInto(const std::string& name) {
-  const fs::path folder = fs::temp_directory_path() / (name + std::to_string(getpid()));
-  fs::remove_all(folder);
+// Generates the content into `folder` and checks that the list of written files is complete.
+void generateInto(const fs::path& folder) {
   assetgen::GeneratedFiles generated;
   std::string error;
   EXPECT_TRUE(assetgen::generateContent(folder.string(), generated, error)) << error;
   EXPECT_EQ(filesBelow(folder).size(), generated.paths.size());
-  return folder;
 }
 
 TEST(Generation, TwoRunsWriteIdenticalBytes) {
-  const fs::path first = generateInto("umbrant_content_first_");
-  const fs::path second = generateInto("umbrant_content_second_");
-  const std::vector<fs::path> files = filesBelow(first);
-  EXPECT_EQ(files, filesBelow(second));
+  const TempFolder first("umbrant_content_first"), second("umbrant_content_second");
+  generateInto(first.path());
+  generateInto(second.path());
+  const std::vector<fs::path> files = filesBelow(first.path());
+  EXPECT_EQ(files, filesBelow(second.path()));
   EXPECT_EQ(files.size(), 24u) << "8 FBX files and 16 textures";
   for (const fs::path& file : files) {
-    EXPECT_TRUE(bytesOf(first / file) == bytesOf(second / file)) << file << " differs between runs";
-    EXPECT_TRUE(bytesOf(first / file) == bytesOf(fs::path(contenttest::generatedFolder()) / file))
+    EXPECT_TRUE(bytesOf(first.path() / file) == bytesOf(second.path() / file)) << file << " differs between runs";
+    EXPECT_TRUE(bytesOf(first.path() / file) == bytesOf(fs::path(contenttest::generatedFolder()) / file))
         << file << " in Resources/ is not what the generator writes now";
   }
-  fs::remove_all(first);
-  fs::remove_all(second);
 }
 
 TEST(Generation, UnwritableDestinationIsReportedWithItsPath) {
-  const fs::path blocker = fs::temp_directory_path() / ("umbrant_content_blocker_" + std::to_string(getpid()));
+  const TempFolder folder("umbrant_content_blocker");
+  const std::string blocker = folder.file("blocker");
   std::ofstream(blocker) << "a file where a folder should be";
   assetgen::GeneratedFiles generated;
   std::string error;
-  EXPECT_FALSE(assetgen::generateContent((blocker / "Resources").string(), generated, error));
-  EXPECT_NE(error.find(blocker.string()), std::string::npos) << error;
-  fs::remove(blocker);
+  EXPECT_FALSE(assetgen::generateContent(blocker + "/Resources", generated, error));
+  EXPECT_NE(error.find(blocker), std::string::npos) << error;
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 #include "Engine/Render/ShaderManager.h"
 
 #include "GLContext.h"
+#include "TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -51,23 +51,12 @@ Captured capture(Action action)
 
 class ShaderFiles : public GLTest {
 protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        folder = fs::temp_directory_path() / ("umbrant_shaders_" + std::to_string(::getpid()) + "_" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
-    }
-    void TearDown() override
-    {
-        manager.clearShaders();
-        fs::remove_all(folder);
-    }
+    void TearDown() override { manager.clearShaders(); }
 
-    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string path(const std::string& name) const { return folder.file(name); }
     void write(const std::string& fileName, const std::string& content) const
     {
-        std::ofstream(folder / fileName, std::ios::binary) << content;
+        std::ofstream(path(fileName), std::ios::binary) << content;
     }
     void writeProgram(const std::string& name, const std::string& vertex = validVertex,
                       const std::string& fragment = validFragment) const
@@ -76,7 +65,7 @@ protected:
         write(name + ".frag", fragment);
     }
 
-    fs::path folder;
+    TempFolder folder{"umbrant_shaders"};
     ShaderManager manager;
 };
 
@@ -137,7 +126,7 @@ TEST_F(ShaderFiles, BrokenProgramsFailWithTheirMessage)
             write(std::string(c.name) + ".frag", c.fragment);
         write(std::string(c.name) + ".geom", brokenSource); // never compiled when an earlier stage is missing
         if (c.vertex && c.fragment)
-            fs::remove(folder / (std::string(c.name) + ".geom"));
+            fs::remove(folder.path() / (std::string(c.name) + ".geom"));
         Captured log = capture([&] {
             Shader shader(path(c.name));
             EXPECT_FALSE(shader.ok);
@@ -165,7 +154,7 @@ TEST_F(ShaderFiles, RegistryLoadsAllEightProgramsOnceUnderTheirNumbers)
     for (const std::string& name : config::shaderProgramNames)
         writeProgram(name);
     bool loaded = false;
-    Captured log = capture([&] { loaded = manager.loadShadersFrom(folder.string() + "/"); });
+    Captured log = capture([&] { loaded = manager.loadShadersFrom(folder.path().string() + "/"); });
     ASSERT_TRUE(loaded) << log.out << log.err;
     for (int number = 0; number < 8; ++number) {
         ASSERT_NE(manager.getShader(number), nullptr);
@@ -175,7 +164,7 @@ TEST_F(ShaderFiles, RegistryLoadsAllEightProgramsOnceUnderTheirNumbers)
     EXPECT_EQ(manager.getShader(-1), nullptr);
     EXPECT_THAT(log.out, testing::EndsWith("Finished loading shaders.\n\n"));
     // A second load reports success at once without reading anything.
-    EXPECT_EQ(capture([&] { EXPECT_TRUE(manager.loadShadersFrom(folder.string() + "/")); }).out, "");
+    EXPECT_EQ(capture([&] { EXPECT_TRUE(manager.loadShadersFrom(folder.path().string() + "/")); }).out, "");
 }
 
 TEST_F(ShaderFiles, OneFailingProgramOfEightFailsTheLoadAfterAllWereAttempted)
@@ -183,9 +172,9 @@ TEST_F(ShaderFiles, OneFailingProgramOfEightFailsTheLoadAfterAllWereAttempted)
     for (const std::string& name : config::shaderProgramNames)
         writeProgram(name);
     writeProgram("pointlight", validVertex, brokenSource);
-    fs::remove(folder / "textureDisplay.vert");
+    fs::remove(folder.path() / "textureDisplay.vert");
     bool loaded = true;
-    Captured log = capture([&] { loaded = manager.loadShadersFrom(folder.string() + "/"); });
+    Captured log = capture([&] { loaded = manager.loadShadersFrom(folder.path().string() + "/"); });
     EXPECT_FALSE(loaded);
     std::size_t lastLoadingLine = log.out.rfind("Loading shader with path: " + path("lightshafts"));
     std::size_t verdict = log.out.find(
