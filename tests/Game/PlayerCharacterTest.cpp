@@ -4,6 +4,7 @@
 #include "GameFixture.h"
 
 #include "Engine/Lights/PointLight.h"
+#include "Engine/Lights/SpotLight.h"
 #include "Game/GameSession.h"
 #include "Game/PlayerCharacter.h"
 #include "Import/CameraManager.h"
@@ -122,6 +123,10 @@ TEST_F(PlayerTest, MuzzleFlashShowsFor70MillisecondsAfterTheLastShot)
     EXPECT_TRUE(player.muzzleFlash->isVisible());
     session->update(0.01);
     EXPECT_FALSE(player.muzzleFlash->isVisible());
+
+    session->fire();
+    session->update(0.07);
+    EXPECT_TRUE(player.muzzleFlash->isVisible()) << "exactly 70 ms after the shot";
 }
 
 TEST_F(PlayerTest, ShotLightFlashesAtFullIntensityAndFadesInHalfASecond)
@@ -168,6 +173,15 @@ TEST_F(PlayerTest, FacesTheAimPointWhileWalkingWithWeaponAndMuzzleInPlace)
     EXPECT_LT(length(muzzle - expected), tolerance);
     EXPECT_GT(length(muzzle - body), 0.5f);
     EXPECT_LT(length(player.muzzleFlash->getTransform().translationPart() - muzzle), tolerance);
+
+    // The flashlight hangs at the pistol's mount by its back centre; its light shines from inside the lens.
+    const Mat4& weapon = player.weapon->getTransform();
+    EXPECT_TRUE(player.flashlight->isInScene());
+    EXPECT_LT(length(player.flashlight->getTransform().translationPart() - weapon.transformPoint({0.0f, -0.05f, 0.2f})),
+              tolerance);
+    EXPECT_LT(length(player.flashlightLight->getTransform().translationPart() -
+                     weapon.transformPoint({0.0f, -0.05f, 0.2f + 0.9f * 0.1f})),
+              tolerance);
 }
 
 class MarkerlessPlayerTest : public PlayerTest {
