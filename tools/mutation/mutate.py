@@ -29,6 +29,7 @@ MODULES = {
     "Sound": (["src/Sound"], ["tests/Sound/sound_tests"]),
     "navmeshgen": (["tools/navmeshgen"], ["tests/Navigation/navigation_tests"]),
     "Import": (["src/Import"], ["tests/Import/import_tests"]),
+    "Game": (["src/Game"], ["tests/Game/game_tests"]),
 }
 
 FLIPS = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
