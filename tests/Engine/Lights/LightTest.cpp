@@ -13,11 +13,11 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace {
 
-constexpr LightFalloff spotFalloff{10.0f, 1.0f, 0.0f, 0.0f};
-constexpr LightFalloff pointFalloff{10.0f, 1.0f, 0.0f, 0.0f};
+constexpr LightFalloff lightFalloff{10.0f, 1.0f, 0.0f, 0.0f}; // range 10
 
 // The real light programs, a registry root, and a camera at (0, 0, 30) looking at the origin.
 class LightTest : public GLTest {
@@ -76,7 +76,7 @@ public:
 TEST_F(LightTest, SpotLightWorldBoxFollowsPositionRotationRangeAndAngle)
 {
     auto* ahead = new SpotLight({1.0f, 2.0f, 3.0f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "ahead", 40.0f, 90.0f,
-                                spotFalloff); // 90 degrees, range 10: radius 10 along -Z
+                                lightFalloff); // 90 degrees, range 10: radius 10 along -Z
     LightManager::getInstance()->addLight(ahead);
     EXPECT_NEAR(ahead->getBoundsMin().x, -9.0f, 1e-4f);
     EXPECT_NEAR(ahead->getBoundsMax().y, 12.0f, 1e-4f);
@@ -130,7 +130,7 @@ TEST_F(LightTest, CameraInsideTestsFollowDistanceAndConeAngle)
 
 TEST_F(LightTest, PointLightAroundTheCameraDrawsItsFarFacesBehindTheScene)
 {
-    auto* point = new PointLight({0.0f, 0.0f, 21.0f}, {1.0f, 1.0f, 1.0f}, "near", pointFalloff);
+    auto* point = new PointLight({0.0f, 0.0f, 21.0f}, {1.0f, 1.0f, 1.0f}, "near", lightFalloff);
     LightManager::getInstance()->addLight(point);
     buildSphere();
     LightProgram program;
@@ -142,27 +142,24 @@ TEST_F(LightTest, PointLightAroundTheCameraDrawsItsFarFacesBehindTheScene)
     pass.farClip = currentCamera.farPlane;
     program.begin(pass, 0, 0);
 
-    GLint frontFace = 0, depthFunc = 0;
-    point->draw(program, pass); // camera 9 units away
-    glGetIntegerv(GL_FRONT_FACE, &frontFace);
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-    EXPECT_EQ(frontFace, GL_CW);
-    EXPECT_EQ(depthFunc, GL_GEQUAL);
-
-    point->translate(0.0f, 0.0f, -2.0f); // 11 units away
-    point->draw(program, pass);
-    glGetIntegerv(GL_FRONT_FACE, &frontFace);
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-    EXPECT_EQ(frontFace, GL_CCW);
-    EXPECT_EQ(depthFunc, GL_LESS);
+    auto stateAfterDraw = [&] {
+        point->draw(program, pass);
+        GLint frontFace = 0, depthFunc = 0;
+        glGetIntegerv(GL_FRONT_FACE, &frontFace);
+        glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+        return std::pair<GLint, GLint>{frontFace, depthFunc};
+    };
+    EXPECT_EQ(stateAfterDraw(), (std::pair<GLint, GLint>{GL_CW, GL_GEQUAL})) << "camera 9 units away";
+    point->translate(0.0f, 0.0f, -2.0f);
+    EXPECT_EQ(stateAfterDraw(), (std::pair<GLint, GLint>{GL_CCW, GL_LESS})) << "camera 11 units away";
     LightProgram::end();
 }
 
 TEST_F(LightTest, LightsDrawTheirVolumesOnlyWhenInViewAndBrightEnough)
 {
     auto* spot = new SpotLight({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "spot", 20.0f, 40.0f,
-                               spotFalloff);
-    auto* point = new PointLight({3.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "point", pointFalloff);
+                               lightFalloff);
+    auto* point = new PointLight({3.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "point", lightFalloff);
     LightManager::getInstance()->addLight(spot);
     LightManager::getInstance()->addLight(point);
     buildSphere();
@@ -191,7 +188,7 @@ TEST_F(LightTest, LightsDrawTheirVolumesOnlyWhenInViewAndBrightEnough)
 TEST_F(LightTest, ShaftsDrawOnlyForEnabledVisibleBrightSpotLights)
 {
     auto* spot = new SpotLight({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "spot", 20.0f, 40.0f,
-                               spotFalloff);
+                               lightFalloff);
     LightManager::getInstance()->addLight(spot);
     EXPECT_EQ(primitivesOf(true), 0u);
     spot->shaftEnabled = true;
@@ -211,8 +208,8 @@ TEST_F(LightTest, ManagerFilesLightsByKindAndKeepsOthersUndrawn)
     lights->addLight(nullptr);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("addLight(NULL)"), std::string::npos);
     lights->addLight(other);
-    lights->addLight(new SpotLight({}, {}, {1, 1, 1}, "s", 10.0f, 20.0f, spotFalloff));
-    lights->addLight(new PointLight({}, {1, 1, 1}, "p", pointFalloff));
+    lights->addLight(new SpotLight({}, {}, {1, 1, 1}, "s", 10.0f, 20.0f, lightFalloff));
+    lights->addLight(new PointLight({}, {1, 1, 1}, "p", lightFalloff));
     EXPECT_EQ(lights->getLights().size(), 3u);
     EXPECT_EQ(lights->getSpotLights().size(), 1u);
     EXPECT_EQ(lights->getPointLights().size(), 1u);
@@ -225,7 +222,7 @@ TEST_F(LightTest, ManagerFilesLightsByKindAndKeepsOthersUndrawn)
 
 TEST_F(LightTest, MissingSphereLeavesPointLightsUndrawnWithAMessage)
 {
-    LightManager::getInstance()->addLight(new PointLight({}, {1, 1, 1}, "p", pointFalloff));
+    LightManager::getInstance()->addLight(new PointLight({}, {1, 1, 1}, "p", lightFalloff));
     testing::internal::CaptureStdout();
     EXPECT_FALSE(LightManager::getInstance()->buildPointLightVolume());
     std::string out = testing::internal::GetCapturedStdout();
