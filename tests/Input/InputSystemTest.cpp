@@ -162,6 +162,33 @@ TEST_F(InputSystemTest, BufferedEventsReachTheListenerInOrder)
     EXPECT_EQ(listener.events, expected);
 }
 
+// The callbacks installed on the window (read back from GLFW) forward what
+// GLFW reports to the system's manager, and shutting down removes them.
+TEST_F(InputSystemTest, WindowCallbacksForwardToTheManagerUntilShutdown)
+{
+    GLFWwindow* window = sharedGLWindow();
+    auto installed = [window](auto setCallback) {
+        auto callback = setCallback(window, nullptr);
+        setCallback(window, callback);
+        return callback;
+    };
+    input.Update();
+    installed(glfwSetKeyCallback)(window, GLFW_KEY_A, 0, GLFW_PRESS, 0);
+    installed(glfwSetMouseButtonCallback)(window, GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS, 0);
+    installed(glfwSetCursorPosCallback)(window, 10.0, 10.0);
+    installed(glfwSetCursorPosCallback)(window, 14.0, 7.0);
+    installed(glfwSetScrollCallback)(window, 0.0, 1.0);
+    input.Update();
+    EXPECT_TRUE(input.keyboard.wentDown(KC_A));
+    EXPECT_TRUE(input.mouse.wentDown(1));
+    EXPECT_EQ(input.mouse.device->state().X.rel, 4);
+    EXPECT_EQ(input.mouse.device->state().Y.rel, -3);
+    EXPECT_EQ(input.mouse.device->state().Z.rel, 120);
+    input.Shutdown();
+    EXPECT_EQ(installed(glfwSetKeyCallback), nullptr);
+    EXPECT_EQ(installed(glfwSetCursorPosCallback), nullptr);
+}
+
 TEST_F(InputSystemTest, ShutdownReleasesDevicesAndAllowsAnotherInitialize)
 {
     input.Shutdown();
