@@ -5,11 +5,10 @@
 #include "Engine/Scene/CameraState.h"
 #include "Engine/Scene/NodeManager.h"
 
-#include <cstdio>
+#include "TempFolder.h"
+
 #include <fstream>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -28,8 +27,6 @@ out vec4 out0;
 void main() { out0 = vec4(texture(tex_color, uv).rgb, 1.0); }
 )";
 
-void writeFile(const std::string& path, const char* text) { std::ofstream(path) << text; }
-
 } // namespace
 
 void registerTestBasicProgram()
@@ -37,13 +34,10 @@ void registerTestBasicProgram()
     ShaderManager* shaders = ShaderManager::getInstance();
     if (shaders->getShader(0))
         return;
-    // One file per process: CTest runs the cases of a binary side by side.
-    std::string base = testing::TempDir() + "scene_test_basic_" + std::to_string(getpid());
-    writeFile(base + ".vert", vertexSource);
-    writeFile(base + ".frag", fragmentSource);
-    shaders->addShader(0, base); // compiles at once
-    std::remove((base + ".vert").c_str());
-    std::remove((base + ".frag").c_str());
+    const TempFolder folder("scene_test_basic"); // one per process: CTest runs a binary's cases side by side
+    std::ofstream(folder.file("basic.vert")) << vertexSource;
+    std::ofstream(folder.file("basic.frag")) << fragmentSource;
+    shaders->addShader(0, folder.file("basic")); // compiles at once
 }
 
 GLuint testBasicProgram() { return ShaderManager::getInstance()->getShader(0)->program; }

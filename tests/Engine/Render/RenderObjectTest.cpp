@@ -22,7 +22,8 @@ std::vector<Triangle2D> quad(float x0, float y0, float x1, float y1)
 }
 
 using Rgba = std::array<unsigned char, 4>;
-const Rgba red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255}, black{0, 0, 0, 255};
+const Rgba red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255}, black{0, 0, 0, 255},
+    white{255, 255, 255, 255};
 
 } // namespace
 
@@ -92,8 +93,8 @@ TEST_F(RenderObjectTest, EachMaterialGroupDrawsItsOwnVertexRangeWithItsTexture)
 
 TEST_F(RenderObjectTest, InvisibleOrDetachedObjectsDrawNothing)
 {
-    GLuint white = solidTexture(1, 1, {255, 255, 255, 255});
-    MeshData mesh = groupedMesh("panel", {quad(-1, -1, 1, 1)}, {int(white)});
+    GLuint whiteTexture = solidTexture(1, 1, white);
+    MeshData mesh = groupedMesh("panel", {quad(-1, -1, 1, 1)}, {int(whiteTexture)});
     auto* detached = new RenderObject(mesh);
     auto* hidden = new RenderObject(mesh);
     root()->addChild(hidden);
@@ -109,27 +110,27 @@ TEST_F(RenderObjectTest, InvisibleOrDetachedObjectsDrawNothing)
 
     hidden->setVisible(true);
     EXPECT_EQ(target.countPrimitives([&] { hidden->draw(); }), 2u);
-    EXPECT_EQ(target.pixel(15, 15), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(target.pixel(15, 15), white);
 }
 
 TEST_F(RenderObjectTest, ModelViewIsViewTimesTransformTimesAnimation)
 {
-    GLuint white = solidTexture(1, 1, {255, 255, 255, 255});
-    auto* panel = new RenderObject(groupedMesh("panel", {quad(-0.2f, -0.2f, 0.2f, 0.2f)}, {int(white)}));
+    GLuint whiteTexture = solidTexture(1, 1, white);
+    auto* panel = new RenderObject(groupedMesh("panel", {quad(-0.2f, -0.2f, 0.2f, 0.2f)}, {int(whiteTexture)}));
     root()->addChild(panel);
     panel->translate(0.6f, 0, 0);
     currentCamera.viewMatrix = Mat4::translation(0, 0.6f, 0);
 
     OffscreenTarget target(targetSize);
     target.countPrimitives([&] { panel->draw(); });
-    EXPECT_EQ(target.pixel(24, 24), (Rgba{255, 255, 255, 255})); // centre at clip (0.6, 0.6)
+    EXPECT_EQ(target.pixel(24, 24), white); // centre at clip (0.6, 0.6)
     EXPECT_EQ(target.pixel(15, 15), black);
 }
 
 TEST_F(RenderObjectTest, TriangleCountsBeyondTheVerticesAreClipped)
 {
-    GLuint white = solidTexture(1, 1, {255, 255, 255, 255});
-    MeshData mesh = groupedMesh("broken", {quad(-1, -1, 1, 1)}, {int(white)});
+    GLuint whiteTexture = solidTexture(1, 1, white);
+    MeshData mesh = groupedMesh("broken", {quad(-1, -1, 1, 1)}, {int(whiteTexture)});
     mesh.triangleCounts = {1, 40, 3};
     CaptureStdout();
     auto* broken = new RenderObject(mesh);
