@@ -78,9 +78,11 @@ def build_and_test(args, tests):
     """Builds the test binaries and runs them, under the lock as one step (one wait for the lock per
     mutant). Gives "stillborn" when the build fails, "killed" when a test fails or times out, else
     "survived". The time limit applies inside the lock, so a mutant caught in an endless loop is
-    killed itself and cannot keep the lock."""
+    killed itself and cannot keep the lock. Tests that open a window get an X display (Xvfb when
+    none is set)."""
     targets = " ".join(shlex.quote(pathlib.Path(t).name) for t in tests)
-    script = f"cmake --build {shlex.quote(args.build)} -j2 --target {targets} >/dev/null 2>&1 || exit {STILLBORN}\n"
+    script = f"source {shlex.quote(str(ROOT / 'scripts/lib/display.sh'))}; ensure_display\n"
+    script += f"cmake --build {shlex.quote(args.build)} -j2 --target {targets} >/dev/null 2>&1 || exit {STILLBORN}\n"
     for test in tests:
         binary = ROOT / args.build / test
         script += (f"(cd {shlex.quote(str(binary.parent))} && timeout --kill-after=5 {args.timeout} "
