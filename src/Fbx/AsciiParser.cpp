@@ -169,7 +169,7 @@ class AsciiParser {
     if (pos_ == start) return setError(start, std::string("unexpected character '") + c + "'");
     const std::string_view word = text_.substr(start, pos_ - start);
     property = word.size() == 1 ? Property('C', int64_t{static_cast<unsigned char>(word[0])})
-                                : Property('S', std::string(word));
+                                : Property('S', word);
     return true;
   }
 
@@ -182,7 +182,7 @@ class AsciiParser {
       value.replace(at, 6, "\"");
     }
     pos_ = close + 1;
-    property = Property('S', std::move(value));
+    property = Property('S', value);
     return true;
   }
 

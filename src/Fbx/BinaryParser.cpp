@@ -224,7 +224,7 @@ class BinaryParser {
                                 std::to_string(end - pos_ - 4) + " bytes");
     }
     pos_ += 4;
-    properties.emplace_back(type, std::string(reinterpret_cast<const char*>(data_ + pos_), length));
+    properties.emplace_back(type, std::string_view(reinterpret_cast<const char*>(data_ + pos_), length), memory_.get());
     pos_ += length;
     return true;
   }

@@ -31,7 +31,7 @@ Property* firstValue(Record& record, const char* name) {
 
 std::string childString(const Record& record, const char* name) {
   const Property* p = record.childValue(name);
-  return p ? p->toString() : std::string();
+  return p ? std::string(p->toString()) : std::string();
 }
 
 struct ElementKind {

@@ -19,7 +19,7 @@ InheritType inheritTypeFrom(int64_t v) { return v >= 0 && v <= 2 ? static_cast<I
 
 std::string childString(const Record& record, const char* name) {
   const Property* p = record.childValue(name);
-  return p ? p->toString() : std::string();
+  return p ? std::string(p->toString()) : std::string();
 }
 
 Light* readLight(ReadContext& ctx, const PropertyTable& props) {
@@ -164,10 +164,10 @@ AnimCurveNode* readCurveNode(ReadContext& ctx, const PropertyTable& props) {
   AnimCurveNode* n = ctx.scene->addCurveNode(nullptr, nullptr, "", {}, {});
   // Channels are the object's own "d|X" entries, in file order.
   for (const Record* p : props.ownRecords()) {
-    const std::string& key = p->properties[0].toString();
-    if (key.size() < 3 || key.compare(0, 2, "d|") != 0) continue;
+    const std::string_view key = p->properties[0].toString();
+    if (key.size() < 3 || key.substr(0, 2) != "d|") continue;
     const Property* v = p->property(PropertyTable::kFirstValue);
-    n->channels.push_back({key.substr(2), v ? v->toDouble() : 0.0, nullptr});
+    n->channels.push_back({std::string(key.substr(2)), v ? v->toDouble() : 0.0, nullptr});
   }
   return n;
 }

@@ -72,7 +72,7 @@ Vec3 PropertyTable::vec3(std::string_view name, Vec3 otherwise) const {
 std::string PropertyTable::string(std::string_view name, const std::string& otherwise) const {
   const Record* p = find(name);
   const Property* v = p ? p->property(kFirstValue) : nullptr;
-  return v && v->isString() ? v->toString() : otherwise;
+  return v && v->isString() ? std::string(v->toString()) : otherwise;
 }
 
 }  // namespace fbx::detail

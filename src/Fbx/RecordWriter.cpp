@@ -90,7 +90,7 @@ class BinaryEncoder {
       case 'D': put<double>(p.toDouble()); break;
       case 'L': put<int64_t>(p.toInt()); break;
       case 'S': case 'R': {
-        const std::string& s = p.toString();
+        const std::string_view s = p.toString();
         put<uint32_t>(static_cast<uint32_t>(s.size()));
         out_.insert(out_.end(), s.begin(), s.end());
         break;
@@ -103,7 +103,7 @@ class BinaryEncoder {
     std::visit(
         [this](const auto& v) {
           using V = std::decay_t<decltype(v)>;
-          if constexpr (std::is_arithmetic_v<V> || std::is_same_v<V, std::string>) {
+          if constexpr (std::is_arithmetic_v<V> || std::is_same_v<V, std::pmr::string>) {
             put<uint32_t>(0);
             put<uint32_t>(0);
             put<uint32_t>(0);
@@ -189,7 +189,7 @@ class AsciiEncoder {
       writeArray(p, depth, floatBits);
     } else if (p.type() == 'S' || p.type() == 'R') {
       // Raw bytes (only the binary FileId) have no ASCII spelling here.
-      writeString(p.type() == 'S' ? p.toString() : std::string());
+      writeString(p.type() == 'S' ? p.toString() : std::string_view());
     } else if (p.type() == 'C' && std::isalpha(static_cast<unsigned char>(p.toInt()))) {
       out_ += static_cast<char>(p.toInt());
     } else if (p.type() == 'F' || p.type() == 'D') {
@@ -200,10 +200,10 @@ class AsciiEncoder {
   }
 
   // "Name\x00\x01Class" is written the ASCII way, "Class::Name".
-  void writeString(const std::string& s) {
-    std::string text = s;
-    const size_t separator = s.find(std::string("\x00\x01", 2));
-    if (separator != std::string::npos) text = s.substr(separator + 2) + "::" + s.substr(0, separator);
+  void writeString(std::string_view s) {
+    std::string text(s);
+    const size_t separator = s.find(std::string_view("\x00\x01", 2));
+    if (separator != std::string_view::npos) text = std::string(s.substr(separator + 2)) + "::" + std::string(s.substr(0, separator));
     out_ += '"';
     for (char c : text) {
       if (c == '"') {

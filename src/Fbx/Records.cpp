@@ -7,8 +7,6 @@ namespace fbx {
 
 namespace {
 
-const std::string kEmptyString;
-
 // Value conversion that never overflows: out-of-range reals saturate and NaN
 // becomes 0 for integer targets (a plain cast would be undefined behaviour).
 template <typename Out, typename In>
@@ -33,7 +31,7 @@ std::vector<Out> convertArray(const Property::Storage& value) {
   return std::visit(
       [](const auto& v) -> std::vector<Out> {
         using V = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<V, std::string>) {
+        if constexpr (std::is_same_v<V, std::pmr::string>) {
           return {};
         } else if constexpr (std::is_arithmetic_v<V>) {
           return {convertValue<Out>(v)};
@@ -75,16 +73,16 @@ double Property::toDouble() const {
   return 0;
 }
 
-const std::string& Property::toString() const {
-  if (auto* s = std::get_if<std::string>(&value_)) return *s;
-  return kEmptyString;
+std::string_view Property::toString() const {
+  if (auto* s = std::get_if<std::pmr::string>(&value_)) return *s;
+  return {};
 }
 
 size_t Property::arraySize() const {
   return std::visit(
       [](const auto& v) -> size_t {
         using V = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<V, std::string>) {
+        if constexpr (std::is_same_v<V, std::pmr::string>) {
           return 0;
         } else if constexpr (std::is_arithmetic_v<V>) {
           return 1;

@@ -21,12 +21,15 @@ enum class Format { Binary, Ascii };
 // for arrays.
 class Property {
  public:
-  using Storage = std::variant<int64_t, double, std::string, std::vector<int32_t>,
+  using Storage = std::variant<int64_t, double, std::pmr::string, std::vector<int32_t>,
                                std::vector<int64_t>, std::vector<float>, std::vector<double>,
                                std::vector<uint8_t>>;
 
   Property() : type_('L'), value_(int64_t{0}) {}
   Property(char type, Storage value) : type_(type), value_(std::move(value)) {}
+  // A string value; parsers place its bytes in their document's arena.
+  Property(char type, std::string_view text, std::pmr::memory_resource* memory = std::pmr::get_default_resource())
+      : type_(type), value_(std::in_place_type<std::pmr::string>, text, memory) {}
 
   char type() const { return type_; }
   bool isArray() const { return type_ >= 'a' && type_ <= 'z'; }
@@ -37,7 +40,7 @@ class Property {
   int64_t toInt() const;
   double toDouble() const;
   // String content; a non-string gives an empty string.
-  const std::string& toString() const;
+  std::string_view toString() const;
 
   // Number of array elements (1 for a scalar number, 0 for a string).
   size_t arraySize() const;

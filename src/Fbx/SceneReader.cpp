@@ -163,7 +163,7 @@ class Builder {
     connections_.reserve(connections->children.size());
     for (const Record& c : connections->children) {
       if (c.name != "C" || c.properties.size() < 3) continue;
-      const std::string& kind = c.properties[0].toString();
+      const std::string_view kind = c.properties[0].toString();
       if (kind != "OO" && kind != "OP") continue;  // PO and PP carry nothing we model
       Connection link{kind == "OP", c.properties[1].toInt(), c.properties[2].toInt(), {}};
       if (link.toProperty && c.properties.size() > 3) link.property = c.properties[3].toString();
@@ -314,7 +314,7 @@ class Builder {
 
   static bool storesOwnSpan(const PropertyTable& props) {
     for (const Record* p : props.ownRecords()) {
-      const std::string& name = p->properties[0].toString();
+      const std::string_view name = p->properties[0].toString();
       if (name == "LocalStart" || name == "LocalStop") return true;
     }
     return false;
@@ -354,7 +354,7 @@ void Templates::read(const Record* definitions) {
     if (type.name != "ObjectType" || type.properties.empty()) continue;
     for (const Record& t : type.children) {
       if (t.name != "PropertyTemplate" || t.properties.empty()) continue;
-      Entry& e = byRecord_[type.properties[0].toString()].emplace_back();
+      Entry& e = byRecord_[std::string(type.properties[0].toString())].emplace_back();
       e.className = std::string(stripFbxPrefix(t.properties[0].toString()));
       e.table.read(t.child("Properties70"));
     }
