@@ -11,7 +11,7 @@ namespace fbx::detail {
 
 namespace {
 
-MappingMode mappingFrom(const std::string& s) {
+MappingMode mappingFrom(std::string_view s) {
   if (s == "ByPolygonVertex") return MappingMode::ByPolygonVertex;
   if (s == "ByVertice" || s == "ByVertex" || s == "ByControlPoint") return MappingMode::ByControlPoint;
   if (s == "ByPolygon") return MappingMode::ByPolygon;
@@ -20,7 +20,7 @@ MappingMode mappingFrom(const std::string& s) {
   return MappingMode::None;
 }
 
-ReferenceMode referenceFrom(const std::string& s) {
+ReferenceMode referenceFrom(std::string_view s) {
   return s == "IndexToDirect" || s == "Index" ? ReferenceMode::IndexToDirect : ReferenceMode::Direct;
 }
 
@@ -29,9 +29,10 @@ Property* firstValue(Record& record, const char* name) {
   return c && !c->properties.empty() ? &c->properties[0] : nullptr;
 }
 
-std::string childString(const Record& record, const char* name) {
+// The text of the named child's first value; it points into the record tree.
+std::string_view childText(const Record& record, const char* name) {
   const Property* p = record.childValue(name);
-  return p ? std::string(p->toString()) : std::string();
+  return p ? p->toString() : std::string_view();
 }
 
 struct ElementKind {
@@ -78,6 +79,7 @@ struct ElementSlot {
 // kind and typed index the first one read counts.
 class ElementSlots {
  public:
+  void reserve(size_t count) { slots_.reserve(count); }
   void add(std::string_view kind, int64_t typedIndex, int slot) { slots_.push_back({typedIndex, kind, slot}); }
 
   void index() {
@@ -101,9 +103,9 @@ class ElementSlots {
 
 void readElement(Mesh& mesh, Record& record, const ElementKind& kind, ElementSlots& slots) {
   LayerElement e;
-  e.name = childString(record, "Name");
-  e.mapping = mappingFrom(childString(record, "MappingInformationType"));
-  e.reference = referenceFrom(childString(record, "ReferenceInformationType"));
+  e.name = childText(record, "Name");
+  e.mapping = mappingFrom(childText(record, "MappingInformationType"));
+  e.reference = referenceFrom(childText(record, "ReferenceInformationType"));
   e.components = kind.components;
   if (Property* data = findEither(record, kind.data)) e.direct = data->takeDoubles();
   if (Property* index = findEither(record, kind.index)) e.index = index->takeInt32s();
@@ -115,8 +117,8 @@ void readElement(Mesh& mesh, Record& record, const ElementKind& kind, ElementSlo
 
 void readMaterialElement(Mesh& mesh, Record& record, ElementSlots& slots) {
   MaterialElement e;
-  e.mapping = mappingFrom(childString(record, "MappingInformationType"));
-  e.reference = referenceFrom(childString(record, "ReferenceInformationType"));
+  e.mapping = mappingFrom(childText(record, "MappingInformationType"));
+  e.reference = referenceFrom(childText(record, "ReferenceInformationType"));
   if (Property* data = firstValue(record, "Materials")) e.indices = data->takeInt32s();
   const int64_t typedIndex = record.properties.empty() ? 0 : record.properties[0].toInt();
   slots.add(kMaterialElement, typedIndex, static_cast<int>(mesh.materialElements.size()));
@@ -139,7 +141,7 @@ void readLayers(Mesh& mesh, const Record& geometry, const ElementSlots& slots) {
     Layer layer;
     for (const Record& entry : r.children) {
       if (entry.name != "LayerElement") continue;
-      const std::string kind = childString(entry, "Type");
+      const std::string_view kind = childText(entry, "Type");
       const Property* typed = entry.childValue("TypedIndex");
       assignSlot(layer, kind, slots.find(kind, typed ? typed->toInt() : 0));
     }
@@ -161,9 +163,12 @@ bool readPolygons(ReadContext& ctx, Mesh& mesh, Record& geometry) {
   Property* indices = firstValue(geometry, "PolygonVertexIndex");
   if (!indices) return true;
   mesh.polygonVertices = indices->takeInt32s();
+  const int32_t cornerCount = static_cast<int32_t>(mesh.polygonVertices.size());
+  const auto lastCorners = std::count_if(mesh.polygonVertices.begin(), mesh.polygonVertices.end(),
+                                         [](int32_t v) { return v < 0; });
+  mesh.polygonStarts.reserve(static_cast<size_t>(lastCorners) + 2);
   mesh.polygonStarts.assign(1, 0);
   const int64_t pointCount = static_cast<int64_t>(mesh.controlPoints.size());
-  const int32_t cornerCount = static_cast<int32_t>(mesh.polygonVertices.size());
   for (int32_t i = 0; i < cornerCount; ++i) {
     int32_t& v = mesh.polygonVertices[i];
     const bool last = v < 0;
@@ -191,6 +196,7 @@ Mesh* readMesh(ReadContext& ctx, Record& record) {
   if (!readPolygons(ctx, *mesh, record)) return nullptr;
   if (Property* edges = firstValue(record, "Edges")) mesh->edges = edges->takeInt32s();
   ElementSlots slots;
+  slots.reserve(record.children.size());
   for (Record& child : record.children) {
     if (child.name == "LayerElementMaterial") {
       readMaterialElement(*mesh, child, slots);
