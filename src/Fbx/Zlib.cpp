@@ -17,9 +17,11 @@ namespace {
 constexpr int kCompressionLevel = 6;
 // The small-stream decoder, whose set-up is cheap, is faster than libdeflate
 // on streams up to this inflated size that shrank at least twofold; on larger
-// or nearly incompressible data libdeflate's literal loop wins.
+// or nearly incompressible data libdeflate's literal loop wins, except on the
+// shortest streams, where libdeflate's table set-up costs more than decoding.
 constexpr size_t kSmallStream = 16384;
 constexpr size_t kSmallStreamMinRatio = 2;
+constexpr size_t kTinyStream = 2048;
 
 struct DecompressorDeleter {
   void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
@@ -34,7 +36,8 @@ libdeflate_decompressor* decompressor() {
 }  // namespace
 
 std::string inflateExact(const uint8_t* data, size_t size, uint8_t* out, size_t expectedSize) {
-  const bool small = expectedSize <= kSmallStream && expectedSize >= size * kSmallStreamMinRatio;
+  const bool small = expectedSize <= kTinyStream ||
+                     (expectedSize <= kSmallStream && expectedSize >= size * kSmallStreamMinRatio);
   if (small && inflateSmallStream(data, size, out, expectedSize)) return {};
   // Large arrays, and every stream the small decoder refuses: libdeflate
   // decodes or judges it.
