@@ -76,13 +76,14 @@ bool GameWindow::keyWith(const std::string& modifier, const std::string& name)
     return held && read;
 }
 
-bool GameWindow::movePointer(int dx, int dy)
+bool GameWindow::movePointer(int dx, int dy, const std::string& then)
 {
     // One xdotool connection moves the pointer and then reads it back, so the
     // reading comes after the move: the centre then means the game put it back.
     // The focus makes this game take the pointer, when another had it.
     std::string position = runCommand("xdotool windowfocus --sync " + windowId + " mousemove_relative -- " +
-                                      std::to_string(dx) + " " + std::to_string(dy) + " getmouselocation --shell");
+                                      std::to_string(dx) + " " + std::to_string(dy) + " " + then +
+                                      " getmouselocation --shell");
     if (pointerAt(position) == centre)
         return true;
     return waitFor(frameSeconds, [&] {
@@ -112,19 +113,39 @@ void GameWindow::moveCursorToCorner()
     cursorX = cursorY = 0.0;
 }
 
-void GameWindow::moveCursorTo(Spot spot)
+std::pair<int, int> GameWindow::moveCursorNear(Spot spot)
 {
     int pointerX = static_cast<int>(std::lround((spot.x - cursorX) / guiMouseMotionScale));
     int pointerY = static_cast<int>(std::lround((spot.y - cursorY) / guiMouseMotionScale));
     cursorX += pointerX * guiMouseMotionScale;
     cursorY += pointerY * guiMouseMotionScale;
-    while (pointerX != 0 || pointerY != 0) {
+    while (std::abs(pointerX) > maxPointerStep || std::abs(pointerY) > maxPointerStep) {
         const int dx = std::clamp(pointerX, -maxPointerStep, maxPointerStep);
         const int dy = std::clamp(pointerY, -maxPointerStep, maxPointerStep);
         movePointer(dx, dy);
         pointerX -= dx;
         pointerY -= dy;
     }
+    return {pointerX, pointerY};
+}
+
+void GameWindow::moveCursorTo(Spot spot)
+{
+    const auto [dx, dy] = moveCursorNear(spot);
+    if (dx != 0 || dy != 0)
+        movePointer(dx, dy);
+}
+
+bool GameWindow::clickAt(Spot spot)
+{
+    auto [dx, dy] = moveCursorNear(spot);
+    // Without a motion the pointer would not show that the game read the click.
+    if (dx == 0 && dy == 0) {
+        nudge = -nudge;
+        dx = nudge;
+        cursorX += nudge * guiMouseMotionScale;
+    }
+    return movePointer(dx, dy, "click 1");
 }
 
 int GameWindow::quit()

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class GameWindow {
@@ -47,6 +48,10 @@ public:
     void moveCursorToCorner();
     // Moves the GUI cursor from where it is to `spot`.
     void moveCursorTo(Spot spot);
+    // Moves the GUI cursor to `spot` and clicks there; the last motion and
+    // the click go in one request, so that the game reads them in one frame.
+    // True once the game has read them.
+    bool clickAt(Spot spot);
 
     // Takes pictures until one shows `condition` (the last one stays in `shot`).
     template <typename Condition>
@@ -69,8 +74,12 @@ public:
 private:
     std::optional<ChildProcess> launched;
     void xdotool(const std::string& actions);
-    // Moves the pointer by (dx, dy) and waits until the game has read it.
-    bool movePointer(int dx, int dy);
+    // Moves the pointer by (dx, dy), then does `then` (xdotool actions), and
+    // waits until the game has read it.
+    bool movePointer(int dx, int dy, const std::string& then = {});
+    // Moves the GUI cursor towards `spot` while more than one pointer step
+    // away; returns the pointer motion left.
+    std::pair<int, int> moveCursorNear(Spot spot);
 
     std::string windowId;
     double cursorX = 0.0, cursorY = 0.0; // where the GUI cursor is, in window pixels

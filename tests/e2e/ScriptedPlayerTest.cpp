@@ -1,0 +1,190 @@
+// Whole games played as a player plays them, through real X input only: START
+// GAME on the menu, then aim at the skulls seen in the window's pictures and
+// fire until the skulls have killed the player; the menu must then show the
+// number of skulls killed as the last score. The game tells of each hit with
+// a "Health: <left>" line; "Health: 0" is a kill.
+#include "GameScreens.h"
+#include "GameWindow.h"
+#include "PictureReading.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::filesystem::path gameBinary = UMBRANT_GAME_BINARY;
+
+// The follow camera looks down on the player, who stands still: he stays at
+// the centre. Skulls are looked for around him, where they come to attack,
+// but not on him: he turns to aim, which changes his picture.
+constexpr Spot playerSpot{512, 398};
+constexpr Area field{playerSpot, 24, 200};
+// Where the health bar ends at a fifth of the player's health: the player
+// holds his fire below it, so that his last kill's score is on screen before
+// the skulls end the game.
+constexpr Spot lowHealthSpot{90, 724};
+constexpr Box ingameScoreBox{832, 44, 992, 80};
+constexpr Box lastScoreBox{516, 536, 680, 584};
+constexpr int trackDistance = 20; // a skull moves less between two pictures
+constexpr int wantedKills = 3;
+// How many kills a game gives depends on where the skulls spawn (at random);
+// a game with fewer kills than wanted is played again, this many times in all.
+constexpr int gameAttempts = 3;
+constexpr double gameSeconds = 120.0; // a bound far above a game's length (about 20 s)
+
+int squaredDistance(Spot a, Spot b) { return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y); }
+
+Spot nearest(const std::vector<Spot>& spots, Spot to)
+{
+    return *std::min_element(spots.begin(), spots.end(), [&](Spot a, Spot b) {
+        return squaredDistance(a, to) < squaredDistance(b, to);
+    });
+}
+
+int countOf(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+struct Play {
+    int shots = 0;
+    int hits = 0;
+    int kills = 0;
+    std::vector<Glyphs> scoresShown; // each score the game showed, in order, from the menu's first
+    std::string failure;
+};
+
+class ScriptedPlayer {
+public:
+    explicit ScriptedPlayer(GameWindow& game) : game(game) {}
+
+    // Plays from the menu until the menu comes back.
+    Play play()
+    {
+        if (!game.shows(screens::menuShown, GameWindow::startSeconds))
+            return failed("no menu");
+        result.scoresShown.push_back(glyphsIn(game.shot, lastScoreBox));
+        if (!startGameFromMenu(game))
+            return failed("the menu did not start a game");
+        empty = game.shot;
+        if (!waitFor(gameSeconds, [&] { return !game.shot.take(game.id()) || step(); }))
+            return failed("the game did not end within " + std::to_string(gameSeconds) + " s");
+        if (!result.failure.empty())
+            return result;
+        if (!screens::menuShown(game.shot))
+            return failed("the game's window was lost");
+        countHits(); // the last shot's line may have come after its count
+        return result;
+    }
+
+private:
+    // One look at the newest picture and, when a skull is seen, one shot at
+    // it. True once the menu is back.
+    bool step()
+    {
+        if (screens::menuShown(game.shot))
+            return true;
+        noteScore();
+        if (!screens::isRed(game.shot.at(lowHealthSpot)))
+            return false;
+        const std::vector<Spot> skulls = findSkulls(game.shot, empty, field);
+        if (skulls.empty())
+            return false;
+        target = nextTarget(skulls);
+        if (!game.clickAt(*target)) {
+            result.failure = "the game stopped reading its input";
+            return true;
+        }
+        ++result.shots;
+        countHits();
+        return false;
+    }
+
+    // Fire on one skull until it dies (hits spread over several kill none):
+    // the one hit last while it is seen near where it was, else the skull
+    // nearest to the player, with nothing between them.
+    Spot nextTarget(const std::vector<Spot>& skulls) const
+    {
+        if (target) {
+            const Spot same = nearest(skulls, *target);
+            if (squaredDistance(same, *target) <= trackDistance * trackDistance)
+                return same;
+        }
+        return nearest(skulls, playerSpot);
+    }
+
+    void noteScore()
+    {
+        Glyphs shown = glyphsIn(game.shot, ingameScoreBox);
+        if (!sameGlyphs(shown, result.scoresShown.back()))
+            result.scoresShown.push_back(std::move(shown));
+    }
+
+    void countHits()
+    {
+        const std::string output = game.process().output();
+        const int hits = countOf(output, "Health: ");
+        const int kills = countOf(output, "Health: 0\n");
+        if (hits == result.hits || kills != result.kills)
+            target.reset();
+        result.hits = hits;
+        result.kills = kills;
+    }
+
+    Play failed(const std::string& what)
+    {
+        result.failure = what;
+        return result;
+    }
+
+    GameWindow& game;
+    Play result;
+    std::optional<Spot> target;
+    Screenshot empty; // the game's first picture: the skulls are still far
+};
+
+// One game to its end; its kills go to `kills`. A score that does not follow
+// the kills, or a game that does not quit cleanly, is a failure.
+::testing::AssertionResult playOneGame(int& kills)
+{
+    GameWindow game(gameBinary);
+    if (!game.opened())
+        return ::testing::AssertionFailure() << "no game window:\n"
+                                             << game.process().output() << game.process().errors();
+    const auto start = std::chrono::steady_clock::now();
+    const Play play = ScriptedPlayer(game).play();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::cout << "Scripted player: " << play.kills << " kills, " << play.hits << " hits, " << play.shots
+              << " shots in " << seconds << " s" << std::endl;
+    kills = play.kills;
+    if (!play.failure.empty())
+        return ::testing::AssertionFailure() << play.failure;
+    if (play.scoresShown.size() != play.kills + 1u)
+        return ::testing::AssertionFailure() << "the game showed " << play.scoresShown.size() - 1
+                                             << " new scores for " << play.kills << " kills";
+    if (!sameGlyphs(glyphsIn(game.shot, lastScoreBox), play.scoresShown.back()))
+        return ::testing::AssertionFailure() << "the menu's last score is not the score the game showed last";
+    if (const int status = game.quit(); status != 0)
+        return ::testing::AssertionFailure() << "Escape ended the game with status " << status;
+    return ::testing::AssertionSuccess();
+}
+
+TEST(ScriptedPlayer, KillsSkullsUntilTheyWinAndTheMenuShowsTheKillsAsTheLastScore)
+{
+    int kills = 0;
+    for (int attempt = 0; attempt < gameAttempts && kills < wantedKills; ++attempt)
+        ASSERT_TRUE(playOneGame(kills));
+    EXPECT_GE(kills, wantedKills) << "in none of " << gameAttempts << " games";
+}
+
+} // namespace
