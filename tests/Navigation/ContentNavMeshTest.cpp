@@ -5,8 +5,8 @@
 #include "LevelDesign.h"
 #include "Navigation/NavMeshFile.h"
 #include "Navigation/PathfindTool.h"
+#include "TestNavMeshes.h"
 
-#include <DetourNavMeshQuery.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -60,17 +60,12 @@ TEST(ContentNavMesh, LoadsWholeAsOnePlaceAndLetsAgentsClimbTheRampToThePlatform)
         GTEST_SKIP() << kNavMeshPath << " is not built";
     navigation::NavMeshPtr mesh = navigation::loadNavMesh(kNavMeshPath);
     ASSERT_TRUE(mesh);
-    const dtNavMesh& loaded = *mesh;
-    int tiles = 0;
-    for (int i = 0; i < loaded.getMaxTiles(); ++i)
-        tiles += loaded.getTile(i)->header ? 1 : 0;
-    EXPECT_EQ(tiles, announcedTiles(kNavMeshPath));
-    EXPECT_EQ(polygonIslands(loaded), 1) << "floor that no character can reach (a roof or a crate top?)";
+    EXPECT_EQ(navtest::tileCount(*mesh), announcedTiles(kNavMeshPath));
+    EXPECT_EQ(polygonIslands(*mesh), 1) << "floor that no character can reach (a roof or a crate top?)";
 
-    dtNavMeshQuery* query = dtAllocNavMeshQuery();
-    ASSERT_TRUE(dtStatusSucceed(query->init(mesh.get(), 2048)));
+    navtest::QueryPtr query = navtest::makeQuery(*mesh);
     PathfindTool tool;
-    tool.init(mesh.get(), query);
+    tool.init(mesh.get(), query.get());
     const int agent = tool.addAgent(0.4f, 1.7f);
     ASSERT_GE(agent, 0);
     // Characters stand on the floor: the ground at height 0, the platform top.
@@ -89,7 +84,6 @@ TEST(ContentNavMesh, LoadsWholeAsOnePlaceAndLetsAgentsClimbTheRampToThePlatform)
     EXPECT_NEAR(position[0], 40.0f, 0.5f);
     EXPECT_NEAR(position[2], 40.0f, 0.5f);
     EXPECT_NEAR(position[1], platformTop, floorTolerance);
-    dtFreeNavMeshQuery(query);
 }
 
 } // namespace

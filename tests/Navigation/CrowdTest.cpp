@@ -3,7 +3,6 @@
 #include "Navigation/PathfindTool.h"
 #include "TestNavMeshes.h"
 
-#include <DetourNavMeshQuery.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,12 +18,7 @@ float horizontalDistance(const float* a, const float* b) { return std::hypot(a[0
 
 class CrowdTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(query);
-        ASSERT_TRUE(dtStatusSucceed(query->init(&navtest::obstacleMesh(), 2048)));
-        tool.init(&navtest::obstacleMesh(), query.get());
-    }
+    void SetUp() override { tool.init(&navtest::obstacleMesh(), query.get()); }
 
     const dtCrowdAgent& agent(int index) { return *tool.getCrowd().getAgent(index); }
 
@@ -44,10 +38,7 @@ protected:
         return false;
     }
 
-    struct QueryDeleter {
-        void operator()(dtNavMeshQuery* q) const { dtFreeNavMeshQuery(q); }
-    };
-    std::unique_ptr<dtNavMeshQuery, QueryDeleter> query{dtAllocNavMeshQuery()};
+    navtest::QueryPtr query = navtest::makeQuery(navtest::obstacleMesh());
     PathfindTool tool;
 };
 
@@ -95,10 +86,9 @@ TEST(CrowdOffTheOrigin, AgentAddedOffTheMeshWalksOnceTeleportedOntoIt)
     std::string error;
     auto mesh = navmeshgen::buildNavMesh(soup, navmeshgen::BuildSettings{}, error);
     ASSERT_TRUE(mesh) << error;
-    dtNavMeshQuery* query = dtAllocNavMeshQuery();
-    ASSERT_TRUE(dtStatusSucceed(query->init(mesh.get(), 2048)));
+    navtest::QueryPtr query = navtest::makeQuery(*mesh);
     PathfindTool tool;
-    tool.init(mesh.get(), query);
+    tool.init(mesh.get(), query.get());
 
     const int index = tool.addAgent(kRadius, kHeight);
     const dtCrowdAgent& agent = *tool.getCrowd().getAgent(index);
@@ -109,7 +99,6 @@ TEST(CrowdOffTheOrigin, AgentAddedOffTheMeshWalksOnceTeleportedOntoIt)
     for (int i = 0; i < 300 && horizontalDistance(agent.npos, target) > kArrived; ++i)
         tool.update(kStep);
     EXPECT_LT(horizontalDistance(agent.npos, target), kArrived);
-    dtFreeNavMeshQuery(query);
 }
 
 TEST_F(CrowdTest, RequestsThatNameNoUsableAgentOrPlaceChangeNothing)

@@ -2,7 +2,6 @@
 // platform but not a one-metre wall, and nothing to build is an error.
 #include "TestNavMeshes.h"
 
-#include <DetourNavMeshQuery.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,8 +27,7 @@ navmeshgen::TriangleSoup platformLevel(bool ramp)
 // True when a complete path leads from the floor at x = -6 onto the platform top.
 bool platformReachable(const dtNavMesh& mesh)
 {
-    dtNavMeshQuery* query = dtAllocNavMeshQuery();
-    EXPECT_TRUE(dtStatusSucceed(query->init(&mesh, 2048)));
+    navtest::QueryPtr query = navtest::makeQuery(mesh);
     dtQueryFilter filter;
     const float half[3] = {1.0f, 1.0f, 1.0f};
     const float from[3] = {-6, 0, 0}, to[3] = {6, 1, 0};
@@ -41,7 +39,6 @@ bool platformReachable(const dtNavMesh& mesh)
     dtPolyRef path[256];
     int count = 0;
     const dtStatus status = query->findPath(start, end, startPos, endPos, &filter, path, &count, 256);
-    dtFreeNavMeshQuery(query);
     return dtStatusSucceed(status) && !(status & DT_PARTIAL_RESULT) && count > 0 && path[count - 1] == end;
 }
 
@@ -66,8 +63,7 @@ TEST(NavMeshBuilder, TheInsideOfASolidPieceIsNoFloorAndBlockingFacesAreNoFloor)
     std::string error;
     auto mesh = navmeshgen::buildNavMesh(soup, navtest::smallTileSettings(), error);
     ASSERT_TRUE(mesh) << error;
-    dtNavMeshQuery* query = dtAllocNavMeshQuery();
-    ASSERT_TRUE(dtStatusSucceed(query->init(mesh.get(), 2048)));
+    navtest::QueryPtr query = navtest::makeQuery(*mesh);
     dtQueryFilter filter;
     const float half[3] = {0.5f, 0.5f, 0.5f};
     auto floorAt = [&](float x, float y, float z) {
@@ -89,7 +85,6 @@ TEST(NavMeshBuilder, TheInsideOfASolidPieceIsNoFloorAndBlockingFacesAreNoFloor)
     ASSERT_TRUE(dtStatusSucceed(query->init(mesh.get(), 2048)));
     EXPECT_FALSE(floorAt(-3, 3, 0));
     EXPECT_TRUE(floorAt(-8, 0, -8));
-    dtFreeNavMeshQuery(query);
 }
 
 TEST(NavMeshBuilder, NothingToBuildIsAnError)

@@ -2,7 +2,6 @@
 // stopping rules, and hostile files (bad headers, truncation, damaged tiles).
 #include "TestNavMeshes.h"
 
-#include <DetourNavMeshQuery.h>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -39,8 +38,7 @@ int totalPolygons(const dtNavMesh& mesh)
 // Runs the queries the game runs, so damaged data that slipped through would show.
 void exerciseQueries(const dtNavMesh& mesh)
 {
-    dtNavMeshQuery* query = dtAllocNavMeshQuery();
-    ASSERT_TRUE(dtStatusSucceed(query->init(&mesh, 2048)));
+    navtest::QueryPtr query = navtest::makeQuery(mesh);
     dtQueryFilter filter;
     const float half[3] = {6.0f, 4.5f, 6.0f};
     const float from[3] = {-8.0f, 0.0f, 0.0f}, to[3] = {9.0f, 0.0f, 1.0f};
@@ -52,7 +50,6 @@ void exerciseQueries(const dtNavMesh& mesh)
     int pathCount = 0;
     if (start && end)
         query->findPath(start, end, startPos, endPos, &filter, path, &pathCount, 256);
-    dtFreeNavMeshQuery(query);
 }
 
 } // namespace

@@ -11,51 +11,36 @@ namespace {
 class NavigationHolderTest : public ::testing::Test {
 protected:
     void TearDown() override { NavigationHolder::destroyInstance(); }
-
-    std::string writeMesh(const std::string& name, int version)
-    {
-        navtest::NavMeshFileImage image = navtest::NavMeshFileImage::of(navtest::obstacleMesh());
-        image.header.version = version;
-        const std::string path = navtest::tempPath(name);
-        navtest::writeFile(path, image.bytes());
-        return path;
-    }
 };
 
-TEST_F(NavigationHolderTest, UsableFileGivesACrowdAndInitAgainReplacesIt)
+TEST_F(NavigationHolderTest, UsableFileGivesACrowdAndUnusableOnesACrowdWhoseAgentsNeverMove)
 {
     EXPECT_EQ(NavigationHolder::crowd(), nullptr);
     NavigationHolder* holder = NavigationHolder::getInstance();
-    holder->init(writeMesh("good.bin", navigation::kNavMeshFileVersion));
+    holder->init(navtest::writeObstacleMesh("good.bin", navigation::kNavMeshFileVersion));
     ASSERT_TRUE(holder->navMesh);
     ASSERT_EQ(NavigationHolder::crowd(), holder->crowdTool.get());
     EXPECT_EQ(holder->crowdTool->addAgent(0.4f, 1.7f), 0);
     // The holder's set-up overrides the tool's separation weight of 2.
     EXPECT_EQ(holder->crowdTool->getCrowd().getAgent(0)->params.separationWeight, 1.0f);
 
-    holder->init(navtest::tempPath("missing.bin"));
-    EXPECT_FALSE(holder->navMesh);
-    EXPECT_EQ(holder->crowdTool->addAgent(0.4f, 1.7f), -1);
-    holder->init(writeMesh("again.bin", navigation::kNavMeshFileVersion));
+    for (const std::string& unusable : {navtest::tempPath("missing.bin"), navtest::writeObstacleMesh("v2.bin", 2)}) {
+        holder->init(unusable);
+        EXPECT_FALSE(holder->navMesh) << unusable;
+        PathfindTool* tool = NavigationHolder::crowd();
+        ASSERT_TRUE(tool);
+        EXPECT_EQ(tool->addAgent(0.4f, 1.7f), -1) << unusable;
+        const float target[3] = {1.0f, 0.0f, 1.0f};
+        tool->setMoveTarget(-1, target);
+        tool->teleport(-1, target);
+        tool->update(0.1f);
+        EXPECT_EQ(tool->targetRef, 0u) << unusable;
+        EXPECT_EQ(tool->getCrowd().getAgentCount(), 0) << unusable;
+    }
+    holder->init(navtest::writeObstacleMesh("again.bin", navigation::kNavMeshFileVersion));
     EXPECT_EQ(holder->crowdTool->addAgent(0.4f, 1.7f), 0);
     NavigationHolder::destroyInstance();
     EXPECT_EQ(NavigationHolder::crowd(), nullptr);
-}
-
-TEST_F(NavigationHolderTest, Version2FileLeavesNoMeshAndAgentsThatNeverMove)
-{
-    NavigationHolder* holder = NavigationHolder::getInstance();
-    holder->init(writeMesh("version2.bin", 2));
-    EXPECT_FALSE(holder->navMesh);
-    PathfindTool* tool = NavigationHolder::crowd();
-    ASSERT_TRUE(tool);
-    EXPECT_EQ(tool->addAgent(0.4f, 1.7f), -1);
-    const float target[3] = {1.0f, 0.0f, 1.0f};
-    tool->setMoveTarget(-1, target);
-    tool->teleport(-1, target);
-    tool->update(0.1f);
-    EXPECT_EQ(tool->targetRef, 0u);
-    EXPECT_EQ(tool->getCrowd().getAgentCount(), 0);
 }
 
 } // namespace

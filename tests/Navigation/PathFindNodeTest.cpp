@@ -1,6 +1,7 @@
 // Path-find nodes on a real crowd: each node gets an agent at construction,
 // moves through setTarget and teleport, and releases the agent when deleted.
 #include "Engine/Scene/NodeManager.h"
+#include "Navigation/CrowdAgent.h"
 #include "Navigation/NavigationHolder.h"
 #include "Navigation/PathFindSceneNode.h"
 #include "TestNavMeshes.h"
@@ -26,22 +27,13 @@ protected:
 
     void loadMesh(int version)
     {
-        navtest::NavMeshFileImage image = navtest::NavMeshFileImage::of(navtest::obstacleMesh());
-        image.header.version = version;
-        const std::string path = navtest::tempPath("nodes.bin");
-        navtest::writeFile(path, image.bytes());
-        NavigationHolder::getInstance()->init(path);
+        NavigationHolder::getInstance()->init(navtest::writeObstacleMesh("nodes.bin", version));
     }
 
     PathFindSceneNode& addNode()
     {
         nodes.push_back(std::make_unique<PathFindSceneNode>("walker" + std::to_string(nodes.size())));
         return *nodes.back();
-    }
-
-    const dtCrowdAgent& agentOf(const PathFindSceneNode& node)
-    {
-        return *NavigationHolder::crowd()->getCrowd().getAgent(node.agentIndex);
     }
 
     void step(int updates)
@@ -60,15 +52,18 @@ TEST_F(PathFindNodeTest, TeleportThenSetTargetWalksTheNodeThere)
     ASSERT_GE(node.agentIndex, 0);
 
     node.teleport({-8.0f, 0.5f, 8.0f});
-    EXPECT_NEAR(agentOf(node).npos[0], -8.0f, 0.01f);
-    EXPECT_NEAR(agentOf(node).npos[2], 8.0f, 0.01f);
+    const Vec3 placed = agentPosition(node.agentIndex, {});
+    EXPECT_NEAR(placed.x, -8.0f, 0.01f);
+    EXPECT_NEAR(placed.y, 0.0f, 0.02f); // dropped onto the floor
+    EXPECT_NEAR(placed.z, 8.0f, 0.01f);
     EXPECT_EQ(node.targetPosition.x, -8.0f); // where it stands is its last target
 
     const Vec3 target{8.0f, 0.0f, -1.0f};
     node.setTarget(target);
     EXPECT_EQ(node.targetPosition.x, target.x);
     step(300);
-    EXPECT_LT(std::hypot(agentOf(node).npos[0] - target.x, agentOf(node).npos[2] - target.z), 0.5f);
+    const Vec3 reached = agentPosition(node.agentIndex, {});
+    EXPECT_LT(std::hypot(reached.x - target.x, reached.z - target.z), 0.5f);
 }
 
 TEST_F(PathFindNodeTest, DeletedNodesFreeTheirSlotAndNodesBeyondTheCapacityGetNoAgent)
@@ -77,7 +72,7 @@ TEST_F(PathFindNodeTest, DeletedNodesFreeTheirSlotAndNodesBeyondTheCapacityGetNo
     for (int i = 0; i < PathfindTool::kMaxAgents; ++i)
         ASSERT_EQ(addNode().agentIndex, i);
     nodes.erase(nodes.begin() + 17);
-    EXPECT_FALSE(NavigationHolder::crowd()->getCrowd().getAgent(17)->active);
+    EXPECT_EQ(crowdAgent(17), nullptr);
     EXPECT_EQ(addNode().agentIndex, 17); // the slot is free again
     PathFindSceneNode& extra = addNode();
     EXPECT_EQ(extra.agentIndex, -1);
@@ -85,7 +80,7 @@ TEST_F(PathFindNodeTest, DeletedNodesFreeTheirSlotAndNodesBeyondTheCapacityGetNo
     extra.setTarget({1.0f, 0.0f, 1.0f});
     nodes.pop_back(); // removing the agentless node leaves every agent alone
     for (int i = 0; i < PathfindTool::kMaxAgents; ++i)
-        ASSERT_TRUE(NavigationHolder::crowd()->getCrowd().getAgent(i)->active) << i;
+        ASSERT_TRUE(crowdAgent(i)) << i;
     NavigationHolder::crowd()->update(kStep); // a full crowd steps without trouble
 }
 
@@ -94,6 +89,7 @@ TEST_F(PathFindNodeTest, WithoutAMeshNodesHaveNoAgentAndNeverMove)
     loadMesh(2);
     PathFindSceneNode& node = addNode();
     EXPECT_EQ(node.agentIndex, -1);
+    EXPECT_EQ(agentPosition(node.agentIndex, {1, 2, 3}), (Vec3{1, 2, 3}));
     node.teleport({3.0f, 0.0f, 3.0f});
     node.setTarget({5.0f, 0.0f, 5.0f});
     step(10);

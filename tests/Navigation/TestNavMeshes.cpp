@@ -61,6 +61,13 @@ dtNavMesh& obstacleMesh()
     return *mesh;
 }
 
+QueryPtr makeQuery(const dtNavMesh& mesh)
+{
+    QueryPtr query(dtAllocNavMeshQuery());
+    EXPECT_TRUE(query && dtStatusSucceed(query->init(&mesh, 2048)));
+    return query;
+}
+
 NavMeshFileImage NavMeshFileImage::of(const dtNavMesh& mesh)
 {
     NavMeshFileImage image;
@@ -112,6 +119,15 @@ int tileCount(const dtNavMesh& mesh)
         count += tile && tile->header ? 1 : 0;
     }
     return count;
+}
+
+std::string writeObstacleMesh(const std::string& name, int version)
+{
+    NavMeshFileImage image = NavMeshFileImage::of(obstacleMesh());
+    image.header.version = version;
+    const std::string path = tempPath(name);
+    writeFile(path, image.bytes());
+    return path;
 }
 
 } // namespace navtest

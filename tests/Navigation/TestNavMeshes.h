@@ -4,7 +4,10 @@
 #include "NavMeshBuilder.h"
 #include "Navigation/NavMeshFile.h"
 
+#include <DetourNavMeshQuery.h>
+
 #include <cstdint>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,6 +31,13 @@ navmeshgen::BuildSettings smallTileSettings();
 
 // The floor with its obstacle, built once per process; fails the test if Recast fails.
 dtNavMesh& obstacleMesh();
+
+// A query on `mesh` with room for 2048 search nodes; fails the test if Detour refuses.
+struct QueryDeleter {
+    void operator()(dtNavMeshQuery* query) const { dtFreeNavMeshQuery(query); }
+};
+using QueryPtr = std::unique_ptr<dtNavMeshQuery, QueryDeleter>;
+QueryPtr makeQuery(const dtNavMesh& mesh);
 
 // The file as a header and its tile records, to be edited and written.
 struct NavMeshFileImage {
@@ -58,5 +68,7 @@ private:
 std::string tempPath(const std::string& name);
 void writeFile(const std::string& path, const std::vector<unsigned char>& bytes);
 int tileCount(const dtNavMesh& mesh);
+// Writes the obstacle mesh's file, its header saying `version`, to a temporary `name`; gives its path.
+std::string writeObstacleMesh(const std::string& name, int version);
 
 } // namespace navtest
