@@ -233,9 +233,7 @@ TEST(LayerBlending, SoloMuteAndWeights) {
   stack->layer(0)->mute = false;
   stack->layer(0)->blendMode = BlendMode::Additive;
   // A second layer adds its weighted value to the first.
-  AnimCurveNode* extra = scene->addCurveNode(stack->layer(1), const_cast<Node*>(&cube), "Lcl Translation",
-                                             {"X", "Y", "Z"}, {4, 0, 0});
-  (void)extra;
+  scene->addCurveNode(stack->layer(1), const_cast<Node*>(&cube), "Lcl Translation", {"X", "Y", "Z"}, {4, 0, 0});
   EXPECT_NEAR(eval.transformAt(cube, t).translation.x, 5 + 0.5 * 4, 1e-6);
   EXPECT_EQ(eval.transformAt(cube, kTimeInfinite).translation, (Vec3{1, 2, 3}));
 }

@@ -33,6 +33,7 @@ std::string describe(const Scene& s) {
   for (const Mesh* m : s.meshes()) {
     o << "mesh " << m->name << " " << m->polygonCount() << " " << m->polygonVertexCount() << " "
       << m->controlPoints.size() << " layers " << m->layers.size() << "\n";
+    for (const Vec3& p : m->controlPoints) v3(p);
     for (int p = 0; p < m->polygonCount(); ++p) {
       for (int k = 0; k < m->polygonSize(p); ++k) {
         Vec3 n;
@@ -244,23 +245,23 @@ TEST(SceneCameras, FieldOfViewFollowsTheApertureMode) {
   }
 }
 
+// 7.2+ ASCII stores KeyAttrDataFloat as the floats' int32 bit patterns.
 TEST(SceneLoading, KeyAttributeBitPatternsInAsciiCurves) {
-  // 7.2+ ASCII stores KeyAttrDataFloat as the floats' int32 bit patterns.
+  auto cubicCurve = [](const Scene& scene) {
+    for (AnimCurve* c : scene.curves())
+      if (c->keys.front().interpolation == Interpolation::Cubic) return c;
+    return static_cast<AnimCurve*>(nullptr);
+  };
   const auto scene = test::makeTestScene();
-  AnimCurve* fov = nullptr;
-  for (AnimCurve* c : scene->curves()) {
-    if (c->keys.front().interpolation == Interpolation::Cubic) fov = c;
-  }
+  AnimCurve* fov = cubicCurve(*scene);
   ASSERT_NE(fov, nullptr);
   fov->keys[0].rightSlope = 12.5f;
   fov->keys[0].rightWeight = 0.5f;
   WriteOptions ascii;
   ascii.format = Format::Ascii;
   const auto loaded = test::reload(*scene, ascii);
-  const AnimCurve* back = nullptr;
-  for (const AnimCurve* c : loaded->curves()) {
-    if (c->keys.front().interpolation == Interpolation::Cubic) back = c;
-  }
+  ASSERT_TRUE(loaded);
+  const AnimCurve* back = cubicCurve(*loaded);
   ASSERT_NE(back, nullptr);
   EXPECT_FLOAT_EQ(back->keys[0].rightSlope, 12.5f);
   EXPECT_NEAR(back->keys[0].rightWeight, 0.5f, 1e-4);
