@@ -19,6 +19,13 @@ protected:
         return node;
     }
 
+    // Hands the scene to the manager and starts its cameras on a 1024 x 768 screen.
+    void start()
+    {
+        cameras->setCameraScene(&scene);
+        cameras->initCameras(1024, 768);
+    }
+
     fbx::Scene scene;
     CameraManager* cameras = CameraManager::getInstance();
 };
@@ -42,8 +49,7 @@ TEST_F(CameraManagerTest, CameraListIsPreOrderAndTheSecondCameraStarts)
 TEST_F(CameraManagerTest, OneCameraStartsOnTheProducerPerspective)
 {
     addCamera("Only");
-    cameras->setCameraScene(&scene);
-    cameras->initCameras(1024, 768);
+    start();
     EXPECT_EQ(cameras->defaultCamera(), fbx::kProducerPerspective);
     EXPECT_EQ(cameras->producerPerspective()->position.x, 1.0) << "placed only when it starts";
 }
@@ -69,8 +75,7 @@ TEST_F(CameraManagerTest, ClockRunsThreeTimesRealTimeAndWraps)
 
 TEST_F(CameraManagerTest, FollowDistanceIsClampedAndSmoothed)
 {
-    cameras->setCameraScene(&scene);
-    cameras->initCameras(1024, 768);
+    start();
     Vec3 player{10, 1.8f, -4};
     cameras->followPlayer(0, 10, &player, 0.0f); // +2000 stops at 1000
     EXPECT_EQ(cameras->followTargetDistance(), 1000.0f);
@@ -92,8 +97,7 @@ TEST_F(CameraManagerTest, FollowDistanceIsClampedAndSmoothed)
 
 TEST_F(CameraManagerTest, ApplyCameraPublishesTheProducerView)
 {
-    cameras->setCameraScene(&scene);
-    cameras->initCameras(1024, 768);
+    start();
     fbx::Camera* producer = cameras->producerPerspective();
     producer->position = {0, 0, 10};
     producer->interestPosition = {0, 0, 0};
@@ -123,8 +127,7 @@ TEST_F(CameraManagerTest, MouseStatusChoosesWhatLookingAroundDoes)
         {true, {false, true, true}, Both},      // Alt + middle: pan
         {true, {false, true, false}, FieldOfView}, // Alt + right: zoom
     };
-    cameras->setCameraScene(&scene);
-    cameras->initCameras(1024, 768);
+    start();
     for (const Case& c : cases) {
         fbx::Camera* producer = cameras->producerPerspective();
         producer->position = {0, 0, 10};

@@ -55,19 +55,21 @@ TEST(Downmix, FullScaleOnEveryChannelStaysInRange)
     }
 }
 
-TEST(Downmix, KeepsFrameOrderWhenMixingInPlace)
+TEST(Downmix, FramesKeepTheirOrderAndChannelsBeyondKnownLayoutsAlternateSides)
 {
-    // Quadraphonic frames (front left, front right, rear left, rear right).
-    std::vector<std::int16_t> samples = {100, 0, 100, 0, 0, 300, 0, 300, 50, 60, 70, 80};
-    downmixToStereo(samples, 4);
-    EXPECT_EQ(samples, (std::vector<std::int16_t>{100, 0, 0, 300, 60, 70}));
-}
-
-TEST(Downmix, ChannelsBeyondKnownLayoutsAlternateSides)
-{
-    std::vector<std::int16_t> samples = {900, 0, 900, 0, 900, 0, 900, 0, 900, 0}; // ten channels
-    downmixToStereo(samples, 10);
-    EXPECT_EQ(samples, (std::vector<std::int16_t>{900, 0}));
+    struct Case {
+        int channels;
+        std::vector<std::int16_t> samples, stereo;
+    };
+    const Case cases[] = {
+        // Quadraphonic frames (front left, front right, rear left, rear right), mixed in place.
+        {4, {100, 0, 100, 0, 0, 300, 0, 300, 50, 60, 70, 80}, {100, 0, 0, 300, 60, 70}},
+        {10, {900, 0, 900, 0, 900, 0, 900, 0, 900, 0}, {900, 0}},
+    };
+    for (Case c : cases) {
+        downmixToStereo(c.samples, c.channels);
+        EXPECT_EQ(c.samples, c.stereo) << c.channels << " channels";
+    }
 }
 
 } // namespace
