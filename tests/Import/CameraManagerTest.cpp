@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 class CameraManagerTest : public ::testing::Test {
@@ -143,6 +145,24 @@ TEST_F(CameraManagerTest, MouseStatusChoosesWhatLookingAroundDoes)
                       : interest                     ? Interest
                                                      : Nothing;
         EXPECT_EQ(moved, c.expected) << "alt " << c.alt << ", buttons " << c.held.left << c.held.middle << c.held.right;
+    }
+}
+
+// Orbiting turns the position about the interest point: a vertical drag
+// about the X axis, a horizontal one about the Y axis, by degrees.
+TEST_F(CameraManagerTest, OrbitTurnsAboutTheAxisOfTheDrag)
+{
+    start();
+    fbx::Camera* producer = cameras->producerPerspective();
+    cameras->updateMouseStatus(true, {true, false, false});
+    const std::pair<float, float> drags[] = {{0, 30}, {30, 0}};
+    for (const auto& [dx, dy] : drags) {
+        producer->position = {0, 0, 10};
+        producer->interestPosition = {0, 0, 0};
+        cameras->lookAround(dx, dy);
+        EXPECT_NEAR(std::fabs(producer->position.x), dx == 0 ? 0.0 : 5.0, 1e-3) << dx << ", " << dy;
+        EXPECT_NEAR(std::fabs(producer->position.y), dy == 0 ? 0.0 : 5.0, 1e-3) << dx << ", " << dy;
+        EXPECT_NEAR(producer->position.z, 8.660254, 1e-3) << dx << ", " << dy;
     }
 }
 
