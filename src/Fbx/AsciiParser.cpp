@@ -1,10 +1,12 @@
 // ASCII FBX record parser. A record is `Name: value, value, ... { children }`;
 // 7.x arrays are written `Name: *N { a: v, v, ... }` and become one array
 // property so that the tree matches the binary parser's.
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <vector>
 
 #include "Fbx/Parse.h"
 
@@ -18,6 +20,64 @@ bool isNameChar(char c) {
 }
 
 bool isNumberStart(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.'; }
+
+// The values of one ASCII array in the narrowest element type that holds
+// them all: 32-bit integers (index arrays, half the memory), 64-bit integers
+// (times) or reals. Widening copies what was read so far.
+class NumberArray {
+ public:
+  // Makes room for `room` values at once.
+  explicit NumberArray(size_t room) : room_(room) { narrow_.reserve(room); }
+
+  void addInteger(int64_t v) {
+    if (kind_ == Kind::Narrow && v >= INT32_MIN && v <= INT32_MAX) {
+      narrow_.push_back(static_cast<int32_t>(v));
+      return;
+    }
+    if (kind_ == Kind::Narrow) widenTo(Kind::Wide);
+    if (kind_ == Kind::Wide) {
+      wide_.push_back(v);
+    } else {
+      reals_.push_back(static_cast<double>(v));
+    }
+  }
+
+  void addReal(double v) {
+    if (kind_ != Kind::Real) widenTo(Kind::Real);
+    reals_.push_back(v);
+  }
+
+  Property take() {
+    switch (kind_) {
+      case Kind::Narrow: return Property('i', std::move(narrow_));
+      case Kind::Wide: return Property('l', std::move(wide_));
+      default: return Property('d', std::move(reals_));
+    }
+  }
+
+ private:
+  enum class Kind { Narrow, Wide, Real };
+
+  void widenTo(Kind kind) {
+    if (kind == Kind::Wide) {
+      wide_.reserve(std::max(room_, narrow_.size()));
+      wide_.assign(narrow_.begin(), narrow_.end());
+    } else {
+      reals_.reserve(std::max(room_, narrow_.size() + wide_.size()));
+      reals_.assign(narrow_.begin(), narrow_.end());
+      reals_.insert(reals_.end(), wide_.begin(), wide_.end());
+      wide_ = {};
+    }
+    narrow_ = {};
+    kind_ = kind;
+  }
+
+  size_t room_;
+  Kind kind_ = Kind::Narrow;
+  std::vector<int32_t> narrow_;
+  std::vector<int64_t> wide_;
+  std::vector<double> reals_;
+};
 
 class AsciiParser {
  public:
@@ -103,13 +163,20 @@ class AsciiParser {
         return true;
       }
       parent.children.emplace_back();
-      if (!parseRecord(parent.children.back(), depth)) return false;
+      if (!parseRecord(parent.children.back(), depth, announcedLength(parent))) return false;
     }
     if (depth > 0) return setError(pos_, "file truncated: missing '}' of record '" + std::string(parent.name) + "'");
     return true;
   }
 
-  bool parseRecord(Record& record, int depth) {
+  // The element count `*N` of an array record, or 0.
+  static size_t announcedLength(const Record& record) {
+    if (record.properties.size() != 1 || record.properties[0].type() != '*') return 0;
+    return static_cast<size_t>(std::max<int64_t>(record.properties[0].toInt(), 0));
+  }
+
+  // `arrayLength`: the count announced by the enclosing array record, if any.
+  bool parseRecord(Record& record, int depth, size_t arrayLength) {
     record.offset = pos_;
     const size_t nameStart = pos_;
     while (pos_ < text_.size() && isNameChar(text_[pos_])) ++pos_;
@@ -119,7 +186,7 @@ class AsciiParser {
     record.name.assign(text_.substr(nameStart, pos_ - nameStart));
     ++pos_;
     if (record.name == "a" && depth > 0) {
-      if (!parseNumberArray(record)) return false;
+      if (!parseNumberArray(record, arrayLength)) return false;
     } else if (!parseValues(record)) {
       return false;
     }
@@ -251,11 +318,12 @@ class AsciiParser {
   }
 
   // The `a:` record of a 7.x array: numbers straight into one vector, kept
-  // as integers until the first real value appears.
-  bool parseNumberArray(Record& record) {
-    std::vector<int64_t> integers;
-    std::vector<double> reals;
-    bool allIntegers = true;
+  // as 32-bit integers while they fit, then as 64-bit integers, and as reals
+  // from the first real value on. Room for the announced count is made at
+  // once, as far as the remaining text can hold that many numbers.
+  bool parseNumberArray(Record& record, size_t announced) {
+    const size_t room = std::min(announced, (text_.size() - pos_ + 1) / 2);
+    NumberArray values(room);
     skipSpace();
     while (pos_ < text_.size() && isNumberStart(text_[pos_])) {
       const size_t start = pos_;
@@ -263,25 +331,16 @@ class AsciiParser {
       double real = 0;
       bool isInteger = false;
       if (!scanNumber(integer, real, isInteger)) return setError(start, "malformed number in array");
-      if (allIntegers && !isInteger) {
-        reals.assign(integers.begin(), integers.end());
-        integers = {};
-        allIntegers = false;
-      }
-      if (allIntegers) {
-        integers.push_back(integer);
+      if (isInteger) {
+        values.addInteger(integer);
       } else {
-        reals.push_back(isInteger ? static_cast<double>(integer) : real);
+        values.addReal(real);
       }
       if (peek() != ',') break;
       ++pos_;
       skipSpace();
     }
-    if (allIntegers) {
-      record.properties.emplace_back('l', std::move(integers));
-    } else {
-      record.properties.emplace_back('d', std::move(reals));
-    }
+    record.properties.push_back(values.take());
     return true;
   }
 

@@ -42,7 +42,8 @@ const std::vector<T>& arrayOf(const Property* p, std::vector<T>& converted) {
 // integers (an array holding real numbers is taken as written).
 const std::vector<float>& attributeData(const ReadContext& ctx, const Record& curve, std::vector<float>& converted) {
   const Property* p = curve.childValue("KeyAttrDataFloat");
-  if (p && ctx.document->format == Format::Ascii && ctx.document->version >= 7200 && p->type() == 'l') {
+  const bool integers = p && (p->type() == 'l' || p->type() == 'i');
+  if (integers && ctx.document->format == Format::Ascii && ctx.document->version >= 7200) {
     for (int64_t v : p->toInt64s()) converted.push_back(floatFromBits(static_cast<uint32_t>(v)));
     return converted;
   }

@@ -89,6 +89,33 @@ TEST(RecordParsing, AsciiValueSpellings) {
   EXPECT_EQ(doc->root.children.at(3).properties.at(0).toDoubles(), (std::vector<double>{1, 2.5, 3}));
 }
 
+// Integer arrays stay 32-bit while every value fits and widen on the first
+// value that does not; an announced count beyond what the text can hold is
+// only a hint.
+TEST(RecordParsing, AsciiArraysTakeTheNarrowestTypeThatHoldsTheirValues) {
+  struct Case {
+    const char* array;
+    char type;
+    std::vector<double> values;
+  };
+  const Case cases[] = {
+      {"*3 {\n a: 1,-2,3\n}", 'i', {1, -2, 3}},
+      {"*2 {\n a: 2147483647,-2147483648\n}", 'i', {2147483647.0, -2147483648.0}},
+      {"*3 {\n a: 7,46186158000,-5\n}", 'l', {7, 46186158000.0, -5}},
+      {"*4 {\n a: 1,46186158000,2.5,3\n}", 'd', {1, 46186158000.0, 2.5, 3}},
+      {"*3 {\n a: 1,0.5,46186158000\n}", 'd', {1, 0.5, 46186158000.0}},
+      {"*1000000000 {\n a: 4\n}", 'i', {4}},
+  };
+  for (const Case& c : cases) {
+    const auto bytes = test::toBytes(std::string("; FBX 7.4.0 project file\nArr: ") + c.array + "\n");
+    auto doc = parseRecords(bytes.data(), bytes.size(), "a.fbx");
+    ASSERT_TRUE(doc.ok()) << c.array << ": " << doc.error();
+    const Property& p = doc->root.children.at(0).properties.at(0);
+    EXPECT_EQ(p.type(), c.type) << c.array;
+    EXPECT_EQ(p.toDoubles(), c.values) << c.array;
+  }
+}
+
 void collectOffsets(const Record& r, std::vector<size_t>& out) {
   for (const Record& c : r.children) {
     out.push_back(c.offset);
