@@ -30,6 +30,8 @@ MODULES = {
     "navmeshgen": (["tools/navmeshgen"], ["tests/Navigation/navigation_tests"]),
     "Import": (["src/Import"], ["tests/Import/import_tests"]),
     "Game": (["src/Game"], ["tests/Game/game_tests"]),
+    "Scene": (["src/Engine/Scene"], ["tests/Engine/Scene/engine_scene_tests"]),
+    "Render": (["src/Engine/Render"], ["tests/Engine/Render/engine_render_tests"]),
 }
 
 FLIPS = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
