@@ -5,7 +5,6 @@
 // and markers directly below the root.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 
 #include "Fbx/Evaluator.h"
@@ -20,9 +19,6 @@ const char* const kContentFiles[] = {
     "testlevel.fbx",         "sphere.fbx",          "GameObjects/Skull.fbx",       "GameObjects/PlayerDummy.fbx",
     "GameObjects/Pistol.fbx", "GameObjects/Flashlight.fbx", "GameObjects/MuzzleFlash.fbx", "GameObjects/Ammo9mm.fbx",
 };
-
-double len(fbx::Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
-double dot3(fbx::Vec3 a, fbx::Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 void expectPerCornerVectors(const fbx::LayerElement* e, const fbx::Mesh& mesh, const std::string& what) {
   ASSERT_NE(e, nullptr) << what << " missing";
@@ -68,11 +64,9 @@ TEST_P(ContentFile, MeshesAreTrianglesWithTangentFramesPerCorner) {
     for (int i = 0; i < mesh.polygonVertexCount(); ++i) {
       const fbx::Vec3 n = mesh.layerNormals(0)->vec3(i), t = mesh.layerTangents(0)->vec3(i);
       const fbx::Vec3 b = mesh.layerBinormals(0)->vec3(i);
-      ASSERT_NEAR(len(n), 1, 1e-6) << "corner " << i;
-      ASSERT_NEAR(len(t), 1, 1e-6) << "corner " << i;
-      ASSERT_NEAR(len(b), 1, 1e-6) << "corner " << i;
-      ASSERT_NEAR(dot3(n, t), 0, 1e-6) << "corner " << i;
-      ASSERT_NEAR(dot3(n, b), 0, 1e-6) << "corner " << i;
+      for (const fbx::Vec3& v : {n, t, b}) ASSERT_NEAR(assetgen::length(v), 1, 1e-6) << "corner " << i;
+      ASSERT_NEAR(assetgen::dot(n, t), 0, 1e-6) << "corner " << i;
+      ASSERT_NEAR(assetgen::dot(n, b), 0, 1e-6) << "corner " << i;
     }
   }
 }

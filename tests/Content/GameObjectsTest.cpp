@@ -23,16 +23,11 @@ Bounds boundsOfAllMeshes(const fbx::Scene& scene) {
   return all;
 }
 
-// The marker's position, checking that it is a skeleton node below the root.
+// The marker's position (where markers hang is checked for every file by the conventions test).
 Vec3 marker(const fbx::Scene& scene, const std::string& name) {
   const fbx::Node* node = scene.findNode(name);
-  if (!node) {
-    ADD_FAILURE() << "no marker " << name;
-    return {};
-  }
-  EXPECT_EQ(node->attributeType(), fbx::AttributeType::Skeleton) << name;
-  EXPECT_EQ(node->parent, scene.rootNode()) << name;
-  return node->transform.translation;
+  EXPECT_TRUE(node && node->attributeType() == fbx::AttributeType::Skeleton) << "no marker " << name;
+  return node ? node->transform.translation : Vec3{};
 }
 
 TEST(Sphere, IsAUnitSphereNamedSphereWithOutwardNormals) {

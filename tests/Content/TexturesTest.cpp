@@ -15,21 +15,13 @@ namespace {
 
 using assetgen::Image;
 
-FREE_IMAGE_FORMAT formatFor(const std::string& file) {
-  const std::string ext = file.substr(file.rfind('.'));
-  if (ext == ".png") return FIF_PNG;
-  if (ext == ".jpg") return FIF_JPEG;
-  if (ext == ".tga") return FIF_TARGA;
-  return FIF_UNKNOWN;
-}
-
 TEST(Textures, EveryFileDecodesAt512SquareIn24BitsWithTheFormatOfItsName) {
   std::set<int> formats;
   for (const assetgen::SurfaceInfo& info : assetgen::allSurfaces()) {
     for (const char* file : {info.diffuseFile, info.normalFile}) {
       const std::string path = contenttest::generatedFolder() + "/Textures/" + file;
       const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
-      EXPECT_EQ(format, formatFor(file)) << file;
+      EXPECT_EQ(format, FreeImage_GetFIFFromFilename(file)) << file;
       formats.insert(format);
       FIBITMAP* bitmap = FreeImage_Load(format, path.c_str(), 0);
       ASSERT_NE(bitmap, nullptr) << file;
@@ -45,7 +37,7 @@ TEST(Textures, EveryFileDecodesAt512SquareIn24BitsWithTheFormatOfItsName) {
 TEST(Textures, NormalMapsFaceOutOfTheSurfaceAndAverageFlat) {
   for (const assetgen::SurfaceInfo& info : assetgen::allSurfaces()) {
     const std::string path = contenttest::generatedFolder() + "/Textures/" + info.normalFile;
-    FIBITMAP* bitmap = FreeImage_Load(formatFor(info.normalFile), path.c_str(), 0);
+    FIBITMAP* bitmap = FreeImage_Load(FreeImage_GetFIFFromFilename(info.normalFile), path.c_str(), 0);
     ASSERT_NE(bitmap, nullptr) << info.normalFile;
     double red = 0, green = 0;
     int count = 0, inward = 0;
