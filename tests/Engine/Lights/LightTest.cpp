@@ -75,8 +75,8 @@ public:
 
 TEST_F(LightTest, SpotLightWorldBoxFollowsPositionRotationRangeAndAngle)
 {
-    auto* ahead = new SpotLight({1.0f, 2.0f, 3.0f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "ahead", 40.0f, 90.0f,
-                                lightFalloff); // 90 degrees, range 10: radius 10 along -Z
+    // 90 degrees, range 10: a cone of radius 10 along -Z.
+    auto* ahead = new SpotLight({1, 2, 3}, {}, {1, 1, 1}, "ahead", 40.0f, 90.0f, lightFalloff);
     LightManager::getInstance()->addLight(ahead);
     EXPECT_NEAR(ahead->getBoundsMin().x, -9.0f, 1e-4f);
     EXPECT_NEAR(ahead->getBoundsMax().y, 12.0f, 1e-4f);
@@ -84,15 +84,12 @@ TEST_F(LightTest, SpotLightWorldBoxFollowsPositionRotationRangeAndAngle)
     EXPECT_NEAR(ahead->getBoundsMax().z, 3.0f, 1e-4f);
 
     // -90 degrees about X turns the beam from -Z to straight down.
-    auto* spot = new SpotLight({0.0f, 30.0f, 0.0f}, {-90.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "down", 20.0f, 60.0f,
-                               {25.0f, 1.0f, 0.0f, 0.0f});
+    auto* spot = new SpotLight({0, 30, 0}, {-90, 0, 0}, {1, 1, 1}, "down", 20.0f, 60.0f, {25.0f, 1.0f, 0.0f, 0.0f});
     LightManager::getInstance()->addLight(spot);
-    Vec3 direction = spot->worldDirection();
-    EXPECT_NEAR(direction.y, -1.0f, 1e-5f);
+    EXPECT_NEAR(spot->worldDirection().y, -1.0f, 1e-5f);
     EXPECT_NEAR(spot->getBoundsMin().y, 5.0f, 1e-4f);
     EXPECT_NEAR(spot->getBoundsMax().y, 30.0f, 1e-4f);
 
-    // updateVolume follows a changed range and angle.
     spot->falloff[0] = 50.0f;
     spot->outerAngle = 1.5707964f;
     spot->updateVolume();
@@ -103,7 +100,7 @@ TEST_F(LightTest, SpotLightWorldBoxFollowsPositionRotationRangeAndAngle)
 
 TEST_F(LightTest, PointLightScalesTheSharedSphereToItsRadiusOnceEvenWhenUpdatedAgain)
 {
-    auto* point = new PointLight({5.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "point", {4.0f, 1.0f, 0.0f, 0.0f});
+    auto* point = new PointLight({5, 0, 0}, {1, 1, 1}, "point", {4.0f, 1.0f, 0.0f, 0.0f});
     LightManager::getInstance()->addLight(point);
     buildSphere();
     point->updateVolume();
@@ -115,31 +112,28 @@ TEST_F(LightTest, PointLightScalesTheSharedSphereToItsRadiusOnceEvenWhenUpdatedA
     EXPECT_NEAR(point->getBoundsMax().y, 4.0f, 1e-5f);
 }
 
-TEST_F(LightTest, CameraInsideTestsFollowDistanceAndConeAngle)
+TEST(CameraInsideLightVolume, FollowsDistanceAndConeAngle)
 {
     EXPECT_TRUE(cameraInsidePointVolume(9.0f, 10.0f));   // 8.19 <= 10
     EXPECT_FALSE(cameraInsidePointVolume(11.0f, 10.0f)); // 10.01 > 10
-    const Vec3 origin{0.0f, 0.0f, 0.0f}, down{0.0f, -1.0f, 0.0f};
-    const float outer = 1.0471976f; // 60 degrees
-    EXPECT_TRUE(cameraInsideSpotVolume(origin, down, {0.0f, -50.0f, 0.0f}, outer));
-    EXPECT_TRUE(cameraInsideSpotVolume(origin, down, {std::tan(0.55f), -1.0f, 0.0f}, outer)); // within 0.1 rad
-    EXPECT_FALSE(cameraInsideSpotVolume(origin, down, {1.0f, -1.0f, 0.0f}, outer));
-    EXPECT_FALSE(cameraInsideSpotVolume(origin, down, {0.0f, 5.0f, 0.0f}, outer)); // behind the lamp
-    EXPECT_FALSE(cameraInsideSpotVolume(origin, down, origin, outer));              // no direction: no NaN
+    const std::pair<Vec3, bool> cameras[] = {
+        {{0, -50, 0}, true}, {{std::tan(0.55f), -1, 0}, true}, // within 0.1 rad of the 60 degree edge
+        {{1, -1, 0}, false}, {{0, 5, 0}, false},               // beyond the edge; behind the lamp
+        {{0, 0, 0}, false},                                    // no direction: no NaN
+    };
+    for (const auto& [camera, inside] : cameras)
+        EXPECT_EQ(cameraInsideSpotVolume({0, 0, 0}, {0, -1, 0}, camera, 1.0471976f), inside) << camera.y;
 }
 
 TEST_F(LightTest, PointLightAroundTheCameraDrawsItsFarFacesBehindTheScene)
 {
-    auto* point = new PointLight({0.0f, 0.0f, 21.0f}, {1.0f, 1.0f, 1.0f}, "near", lightFalloff);
+    auto* point = new PointLight({0, 0, 21}, {1, 1, 1}, "near", lightFalloff);
     LightManager::getInstance()->addLight(point);
     buildSphere();
     LightProgram program;
     program.lookUp(ShaderManager::getInstance()->getShader(2));
-    LightPassView pass;
-    pass.view = currentCamera.viewMatrix;
-    pass.projection = currentCamera.projectionMatrix;
-    pass.eye = currentCamera.eye;
-    pass.farClip = currentCamera.farPlane;
+    const LightPassView pass{currentCamera.viewMatrix, currentCamera.projectionMatrix, currentCamera.eye, {},
+                             currentCamera.farPlane};
     program.begin(pass, 0, 0);
 
     auto stateAfterDraw = [&] {
@@ -157,9 +151,8 @@ TEST_F(LightTest, PointLightAroundTheCameraDrawsItsFarFacesBehindTheScene)
 
 TEST_F(LightTest, LightsDrawTheirVolumesOnlyWhenInViewAndBrightEnough)
 {
-    auto* spot = new SpotLight({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "spot", 20.0f, 40.0f,
-                               lightFalloff);
-    auto* point = new PointLight({3.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "point", lightFalloff);
+    auto* spot = new SpotLight({}, {}, {1, 1, 1}, "spot", 20.0f, 40.0f, lightFalloff);
+    auto* point = new PointLight({3, 0, 0}, {1, 1, 1}, "point", lightFalloff);
     LightManager::getInstance()->addLight(spot);
     LightManager::getInstance()->addLight(point);
     buildSphere();
@@ -187,8 +180,7 @@ TEST_F(LightTest, LightsDrawTheirVolumesOnlyWhenInViewAndBrightEnough)
 
 TEST_F(LightTest, ShaftsDrawOnlyForEnabledVisibleBrightSpotLights)
 {
-    auto* spot = new SpotLight({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}, "spot", 20.0f, 40.0f,
-                               lightFalloff);
+    auto* spot = new SpotLight({}, {}, {1, 1, 1}, "spot", 20.0f, 40.0f, lightFalloff);
     LightManager::getInstance()->addLight(spot);
     EXPECT_EQ(primitivesOf(true), 0u);
     spot->shaftEnabled = true;
@@ -225,7 +217,6 @@ TEST_F(LightTest, MissingSphereLeavesPointLightsUndrawnWithAMessage)
     LightManager::getInstance()->addLight(new PointLight({}, {1, 1, 1}, "p", lightFalloff));
     testing::internal::CaptureStdout();
     EXPECT_FALSE(LightManager::getInstance()->buildPointLightVolume());
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Sphere_sphere"), std::string::npos) << out;
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Sphere_sphere"), std::string::npos);
     EXPECT_EQ(primitivesOf(false), 0u);
 }
