@@ -46,9 +46,7 @@ TEST_F(CollisionTest, ClonesShareOneMeshThatTheLastUserFrees)
     const btTriangleMesh* mesh = original->getTriangleMesh();
     ASSERT_NE(mesh, nullptr);
     EXPECT_EQ(original->getShape()->getMeshInterface(), static_cast<const btStridingMeshInterface*>(mesh));
-    std::vector<SceneGraphNode*> clones;
-    for (int i = 0; i < 3; ++i)
-        clones.push_back(original->clone(-1));
+    std::vector<SceneGraphNode*> clones = {original->clone(-1), original->clone(-1), original->clone(-1)};
     auto* firstClone = dynamic_cast<CollidableRenderObject*>(clones[0]);
     ASSERT_NE(firstClone, nullptr);
     EXPECT_EQ(firstClone->getTriangleMesh(), mesh);
@@ -66,17 +64,6 @@ TEST_F(CollisionTest, ClonesShareOneMeshThatTheLastUserFrees)
     delete clones[2];
     EXPECT_EQ(CollidableRenderObject::sharedMeshUsers(mesh), 0);
     EXPECT_TRUE(world().getCollidables().empty());
-
-    // Cloning a group clones its collidable children with shared meshes.
-    auto* character = new SceneGraphNode("character");
-    auto* body = new CollidableRenderObject(unitCube("body"));
-    character->addChild(body);
-    SceneGraphNode* copy = character->clone(-1);
-    ASSERT_EQ(copy->getChildren().size(), 1u);
-    auto* copiedBody = dynamic_cast<CollidableRenderObject*>(copy->getChildren()[0]);
-    ASSERT_NE(copiedBody, nullptr);
-    EXPECT_EQ(copiedBody->getTriangleMesh(), body->getTriangleMesh());
-    EXPECT_EQ(CollidableRenderObject::sharedMeshUsers(body->getTriangleMesh()), 2);
 }
 
 TEST_F(CollisionTest, LevelMeshTakesTheVisibleInSceneCollidablesAndEmptiesTheList)
@@ -190,10 +177,8 @@ TEST_F(CollisionTest, ShotReportsEveryObjectInTheSlabNearestFirst)
     ASSERT_EQ(hits.size(), 2u);
     EXPECT_EQ(hits[0].object, near);
     EXPECT_EQ(hits[1].object, far);
-    EXPECT_GT(hits[0].distance, 48.0f);
-    EXPECT_LT(hits[0].distance, 53.0f);
-    EXPECT_GT(hits[1].distance, 148.0f);
-    EXPECT_LT(hits[1].distance, 152.0f);
+    EXPECT_NEAR(hits[0].distance, 50.5f, 2.5f);
+    EXPECT_NEAR(hits[1].distance, 150.0f, 2.0f);
     EXPECT_NEAR(hits[0].distance, length(hits[0].point), 1e-3f);
 }
 
@@ -231,9 +216,9 @@ TEST_F(CollisionTest, CollideHonoursACollideWithRefusal)
 
 TEST_F(CollisionTest, OwnersAreTheMeshesBelowACharacterNode)
 {
-    int playerHealth = 0, enemyHealth = 0; // stand-in owner addresses, never dereferenced
-    auto* player = reinterpret_cast<HealthObject*>(&playerHealth);
-    auto* enemy = reinterpret_cast<HealthObject*>(&enemyHealth);
+    int healths[2] = {}; // stand-in owner addresses, never dereferenced
+    auto* player = reinterpret_cast<HealthObject*>(&healths[0]);
+    auto* enemy = reinterpret_cast<HealthObject*>(&healths[1]);
 
     auto* character = new CollidableRenderObject(unitCube("character"));
     auto* body = new CollidableRenderObject(unitCube("body"));
