@@ -15,6 +15,7 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -101,13 +102,11 @@ TEST_F(RendererTest, InitialiseBuildsCompleteTargetsOfWindowAndHalfSize)
     Renderer* renderer = start(true);
     EXPECT_TRUE(complete);
     const RenderTargets& targets = renderer->getTargets();
-    int w = 0, h = 0;
-    renderscene::readTexture(targets.normalTexture, w, h);
-    EXPECT_EQ(w, width);
-    EXPECT_EQ(h, height);
-    renderscene::readTexture(targets.blurredGlowTexture, w, h);
-    EXPECT_EQ(w, width / 2);
-    EXPECT_EQ(h, height / 2);
+    for (const auto& [target, divisor] : {std::pair{targets.normalTexture, 1}, {targets.blurredGlowTexture, 2}}) {
+        int w = 0, h = 0;
+        renderscene::readTexture(target, w, h);
+        EXPECT_EQ(std::pair(w, h), std::pair(width / divisor, height / divisor));
+    }
     for (GLuint framebuffer : {targets.gBuffer, targets.lightFramebuffer, targets.glowFramebuffer,
                                targets.blurIntermediateFramebuffer, targets.blurredGlowFramebuffer})
         EXPECT_TRUE(glIsFramebuffer(framebuffer));
@@ -123,8 +122,7 @@ TEST_F(RendererTest, IncompleteFramebufferIsReportedAndUnbound)
     glBindFramebuffer(GL_FRAMEBUFFER, empty);
     testing::internal::CaptureStdout();
     EXPECT_FALSE(checkFramebufferStatus());
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "\nLight Framebuffer is NOT complete\n\n\nGL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT\n\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nLight Framebuffer is NOT complete\n\n\nGL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT\n\n");
     GLint bound = -1;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
     EXPECT_EQ(bound, 0);
@@ -170,7 +168,7 @@ TEST_F(RendererTest, SpotLightBrightensTheFloorInItsConeAndNotBehindIt)
     scene.lampLight->intensity = 0.0f;
     renderer->render();
     const int w = width;
-    std::vector<unsigned char> light = texture(renderer->getTargets().lightTexture);
+    const std::vector<unsigned char> light = texture(renderer->getTargets().lightTexture);
     Pixel inCone = project(renderscene::ceilingSpotTarget);
     Pixel outside = project(renderscene::ceilingSpotTarget + Vec3{0.0f, 0.0f, 24.0f}); // nearer the camera
     Pixel behind = project(renderscene::ceilingSpotTarget + Vec3{0.0f, 0.0f, -24.0f}); // the back wall's foot
@@ -188,9 +186,8 @@ TEST_F(RendererTest, NoLightsLeaveTheLightTextureAtTheClearColour)
 {
     Renderer* renderer = start(false);
     std::vector<unsigned char> screen = frame(renderer);
-    std::vector<unsigned char> light = texture(renderer->getTargets().lightTexture);
-    for (unsigned char value : light)
-        ASSERT_EQ(value, 0);
+    const std::vector<unsigned char> light = texture(renderer->getTargets().lightTexture);
+    EXPECT_EQ(std::count(light.begin(), light.end(), 0), static_cast<std::ptrdiff_t>(light.size()));
     // Away from the lamp's glow the picture is black.
     EXPECT_EQ(brightness(screen, width, project(renderscene::ceilingSpotTarget)), 0);
 }
@@ -198,17 +195,17 @@ TEST_F(RendererTest, NoLightsLeaveTheLightTextureAtTheClearColour)
 TEST_F(RendererTest, DebugViewsShowTheirTextureInsteadOfTheComposition)
 {
     Renderer* renderer = start(true);
-    renderSettings.debugTexture = DebugTextureDiffuse;
-    std::vector<unsigned char> screen = frame(renderer);
-    EXPECT_EQ(screen, texture(renderer->getTargets().albedoTexture));
-    renderSettings.debugTexture = DebugTextureLight;
-    screen = frame(renderer);
-    EXPECT_EQ(screen, texture(renderer->getTargets().lightTexture));
+    for (const auto& [view, shown] : {std::pair{DebugTextureDiffuse, renderer->getTargets().albedoTexture},
+                                      {DebugTextureLight, renderer->getTargets().lightTexture}}) {
+        renderSettings.debugTexture = view;
+        const std::vector<unsigned char> screen = frame(renderer);
+        EXPECT_EQ(screen, texture(shown)) << view;
+    }
 
     // Normals: the floor, the back wall and the side wall face three different ways,
     // and the tiles' normal map adds many more shades.
     renderSettings.debugTexture = DebugTextureNormals;
-    screen = frame(renderer);
+    std::vector<unsigned char> screen = frame(renderer);
     std::set<int> shades;
     for (size_t i = 0; i < screen.size(); i += 3)
         shades.insert(screen[i] << 16 | screen[i + 1] << 8 | screen[i + 2]);
