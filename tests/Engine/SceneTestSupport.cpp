@@ -64,6 +64,13 @@ void SceneTest::TearDown()
     currentCamera = CameraView{};
 }
 
+void expectNear(Vec3 actual, Vec3 expected, float tolerance)
+{
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
 MeshData boxMesh(const std::string& name, Vec3 boxMin, Vec3 boxMax)
 {
     MeshData mesh;

@@ -38,6 +38,9 @@ MeshData boxMesh(const std::string& name, Vec3 boxMin, Vec3 boxMax);
 // A closed box of 12 triangles spanning `lo` to `hi` (what collision meshes are built from).
 MeshData closedBoxMesh(const std::string& name, Vec3 lo, Vec3 hi);
 
+// Each coordinate of `actual` within `tolerance` of `expected`.
+void expectNear(Vec3 actual, Vec3 expected, float tolerance = 1e-5f);
+
 // One triangle in clip-space x/y (z = 0), with texture coordinates 0.5.
 using Triangle2D = std::array<float, 6>;
 // A mesh whose groups hold the given triangles, with the diffuse texture ids.

@@ -1,17 +1,8 @@
 #include "Engine/Scene/Math.h"
 
-#include <gtest/gtest.h>
+#include "SceneTestSupport.h"
 
-namespace {
-
-void expectNear(Vec3 actual, Vec3 expected, float tolerance = 1e-5f)
-{
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
-} // namespace
+#include <cmath>
 
 // Column-major with the translation in 12..14 (as OpenGL reads it), the right
 // factor of a product applied first, right-handed rotations in degrees.
@@ -27,10 +18,14 @@ TEST(Mat4, TransformsPointsAsOpenGLReadsTheMatrix)
     expectNear(Mat4::rotation(90, {1, 0, 0}).transformPoint({0, 1, 0}), {0, 0, 1});
 }
 
-TEST(Mat4, InverseUndoesAnAffineTransformAndASingularOneGivesIdentity)
+// A projective matrix uses every element of the cofactor expansion.
+TEST(Mat4, InverseUndoesAProjectiveTransformAndASingularOneGivesIdentity)
 {
-    Mat4 m = Mat4::translation(3, -4, 5) * Mat4::rotation(33, {1, 2, 3}) * Mat4::scaling(2, 3, 0.5f);
-    expectNear(m.inverse().transformPoint(m.transformPoint({7, 8, 9})), {7, 8, 9}, 1e-4f);
+    Mat4 m = perspective(60, 1.5f, 1, 100) * Mat4::translation(3, -4, 5) * Mat4::rotation(33, {1, 2, 3}) *
+             Mat4::scaling(2, 3, 0.5f);
+    const Mat4 product = m * m.inverse();
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(product[i], Mat4::identity()[i], 1e-4f) << i;
     EXPECT_EQ(Mat4::scaling(1, 0, 1).inverse(), Mat4::identity());
 }
 
@@ -38,6 +33,7 @@ TEST(Mat4, LookAtAndPerspectiveMapTheViewToTheClipRange)
 {
     expectNear(lookAt({10, 5, 0}, {10, 5, -20}, {0, 1, 0}).transformPoint({10, 5, -20}), {0, 0, -20});
     expectNear(lookAt({0, 0, 0}, {1, 0, 0}, {0, 1, 0}).transformPoint({5, 0, 0}), {0, 0, -5});
+    expectNear(lookAt({0, 0, 10}, {0, -10, 0}, {0, 1, 0}).transformPoint({0, -10, 0}), {0, 0, -std::sqrt(200.0f)}, 1e-4f);
     Mat4 p = perspective(90, 1, 1, 100);
     Vec4 nearPoint = p * Vec4{0, 0, -1, 1};
     Vec4 farPoint = p * Vec4{0, 0, -100, 1};

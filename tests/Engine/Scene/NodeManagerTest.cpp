@@ -23,17 +23,11 @@ struct RecordingNode : SceneGraphNode {
 TEST(NodeManager, FindByNameWarnsForEveryMiss)
 {
     NodeManager* registry = NodeManager::getInstance();
+    delete new SceneGraphNode("All_RootNode");
     CaptureStdout();
-    EXPECT_EQ(registry->findByName("root"), nullptr);
-    EXPECT_EQ(registry->findByName(""), nullptr);
-    EXPECT_EQ(GetCapturedStdout(), std::string(notInMapWarning) + notInMapWarning);
-
-    auto* node = new SceneGraphNode("All_RootNode");
-    EXPECT_EQ(registry->findByName("All_RootNode"), node);
-    delete node;
-    CaptureStdout();
-    EXPECT_EQ(registry->findByName("All_RootNode"), nullptr);
-    EXPECT_EQ(GetCapturedStdout(), notInMapWarning);
+    for (const char* name : {"root", "", "All_RootNode"})
+        EXPECT_EQ(registry->findByName(name), nullptr) << name;
+    EXPECT_EQ(GetCapturedStdout(), std::string(notInMapWarning) + notInMapWarning + notInMapWarning);
     NodeManager::destroyInstance();
 }
 
@@ -93,9 +87,8 @@ TEST(NodeManager, ShadowedNodesStayFindableAndAreStillDeletedAtShutdown)
 
 TEST(NodeManager, DeletingTheRootClearsIt)
 {
-    NodeManager* registry = NodeManager::getInstance();
-    registry->createRoot();
-    delete registry->getRoot();
-    EXPECT_EQ(registry->getRoot(), nullptr);
+    NodeManager::getInstance()->createRoot();
+    delete NodeManager::getInstance()->getRoot();
+    EXPECT_EQ(NodeManager::getInstance()->getRoot(), nullptr);
     NodeManager::destroyInstance();
 }

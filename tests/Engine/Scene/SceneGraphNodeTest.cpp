@@ -10,24 +10,12 @@ namespace {
 
 SceneGraphNode* root() { return NodeManager::getInstance()->getRoot(); }
 
-SceneGraphNode* leafWithBox(const std::string& name, Vec3 boxMin, Vec3 boxMax)
-{
-    // A leaf keeps a box only until the base class recomputes it; this
-    // subclass stands in for a mesh with a fixed world box.
-    struct FixedBoxNode : SceneGraphNode {
-        FixedBoxNode(const std::string& n, Vec3 lo, Vec3 hi) : SceneGraphNode(n), lo(lo), hi(hi) {}
-        void computeBounds() override { setBounds(lo, hi); }
-        Vec3 lo, hi;
-    };
-    return new FixedBoxNode(name, boxMin, boxMax);
-}
-
-void expectNear(Vec3 actual, Vec3 expected, float tolerance = 1e-4f)
-{
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
+// Stands in for a mesh with a fixed world box (a plain leaf's box is recomputed as empty).
+struct FixedBoxNode : SceneGraphNode {
+    FixedBoxNode(const std::string& n, Vec3 lo, Vec3 hi) : SceneGraphNode(n), lo(lo), hi(hi) {}
+    void computeBounds() override { setBounds(lo, hi); }
+    Vec3 lo, hi;
+};
 
 } // namespace
 
@@ -35,8 +23,7 @@ class SceneGraphNodeTest : public RegistryTest {};
 
 TEST_F(SceneGraphNodeTest, MovesApplyToEveryDescendantsWorldTransform)
 {
-    auto* parent = new SceneGraphNode("parent");
-    auto* child = new SceneGraphNode("child");
+    auto *parent = new SceneGraphNode("parent"), *child = new SceneGraphNode("child");
     auto* grandchild = new SceneGraphNode("grandchild");
     parent->addChild(child);
     child->addChild(grandchild);
@@ -64,8 +51,8 @@ TEST_F(SceneGraphNodeTest, MovesApplyToEveryDescendantsWorldTransform)
 TEST_F(SceneGraphNodeTest, TranslateMovesTheBoundsAndUpdateUnitesChildBoxes)
 {
     auto* group = new SceneGraphNode("group");
-    group->addChild(leafWithBox("a", {0, 0, 0}, {1, 1, 1}));
-    group->addChild(leafWithBox("b", {-2, 3, 0.5f}, {-1, 4, 0.75f}));
+    group->addChild(new FixedBoxNode("a", {0, 0, 0}, {1, 1, 1}));
+    group->addChild(new FixedBoxNode("b", {-2, 3, 0.5f}, {-1, 4, 0.75f}));
     auto* empty = new SceneGraphNode("empty");
     group->addChild(empty);
     root()->addChild(group);
@@ -85,11 +72,9 @@ TEST_F(SceneGraphNodeTest, TranslateMovesTheBoundsAndUpdateUnitesChildBoxes)
 TEST_F(SceneGraphNodeTest, ChildListsKeepDuplicatesUntilOneRemoveTakesThemAll)
 {
     auto* parent = new SceneGraphNode("parent");
-    auto* a = new SceneGraphNode("a");
-    auto* b = new SceneGraphNode("b");
-    parent->addChild(a);
-    parent->addChild(b);
-    parent->addChild(a);
+    auto *a = new SceneGraphNode("a"), *b = new SceneGraphNode("b");
+    for (SceneGraphNode* child : {a, b, a})
+        parent->addChild(child);
     ASSERT_EQ(parent->getChildren().size(), 3u);
     parent->removeChild(a);
     ASSERT_EQ(parent->getChildren().size(), 1u);
@@ -106,8 +91,7 @@ TEST_F(SceneGraphNodeTest, ChildListsKeepDuplicatesUntilOneRemoveTakesThemAll)
 
 TEST_F(SceneGraphNodeTest, InSceneFollowsTheTopAncestor)
 {
-    auto* group = new SceneGraphNode("group");
-    auto* leaf = new SceneGraphNode("leaf");
+    auto *group = new SceneGraphNode("group"), *leaf = new SceneGraphNode("leaf");
     group->addChild(leaf);
     EXPECT_FALSE(leaf->isInScene());
 
@@ -136,8 +120,7 @@ TEST_F(SceneGraphNodeTest, InSceneFollowsTheTopAncestor)
 
 TEST_F(SceneGraphNodeTest, ClonesAreDeepCopiesWithUniqueNames)
 {
-    auto* group = new SceneGraphNode("skull");
-    auto* jaw = new SceneGraphNode("jaw");
+    auto *group = new SceneGraphNode("skull"), *jaw = new SceneGraphNode("jaw");
     group->addChild(jaw);
     group->translate(1, 2, 3);
     group->setVisible(false);
@@ -168,8 +151,7 @@ TEST_F(SceneGraphNodeTest, ClonesAreDeepCopiesWithUniqueNames)
 
 TEST_F(SceneGraphNodeTest, DeletingAParentLeavesChildrenAliveAndRegistered)
 {
-    auto* parent = new SceneGraphNode("parent");
-    auto* child = new SceneGraphNode("child");
+    auto *parent = new SceneGraphNode("parent"), *child = new SceneGraphNode("child");
     parent->addChild(child);
     delete parent;
     EXPECT_EQ(child->getParent(), nullptr);
@@ -187,8 +169,7 @@ TEST_F(SceneGraphNodeTest, DeletingAParentLeavesChildrenAliveAndRegistered)
 
 TEST_F(SceneGraphNodeTest, FaceTowardsTurnsAboutYOnlyAndKeepsTheHeadingForAPointAbove)
 {
-    auto* node = new SceneGraphNode("walker");
-    auto* weapon = new SceneGraphNode("weapon");
+    auto *node = new SceneGraphNode("walker"), *weapon = new SceneGraphNode("weapon");
     node->addChild(weapon);
     node->translate(5, 1, 5);
     const std::pair<Vec3, Vec3> cases[] = {{{15, 100, 5}, {1, 0, 0}}, {{-5, 0, 5}, {-1, 0, 0}}, {{5, 0, -20}, {0, 0, -1}}};
