@@ -19,10 +19,11 @@ using ::testing::Not;
 namespace {
 
 const char* const validVertex = "#version 330\nin vec4 in_position;\nvoid main() { gl_Position = in_position; }\n";
+// Outputs declared out of order: the program binds them by name.
 const char* const validFragment = R"(#version 330
+out vec4 out2;
 out vec4 out0;
 out vec4 out1;
-out vec4 out2;
 void main() { out0 = vec4(1.0); out1 = vec4(0.5); out2 = vec4(0.25); }
 )";
 const char* const passThroughGeometry = R"(#version 330
@@ -43,10 +44,8 @@ Captured capture(Action action)
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     action();
-    Captured result;
-    result.out = ::testing::internal::GetCapturedStdout();
-    result.err = ::testing::internal::GetCapturedStderr();
-    return result;
+    std::string out = ::testing::internal::GetCapturedStdout();
+    return {out, ::testing::internal::GetCapturedStderr()};
 }
 
 class ShaderFiles : public GLTest {
@@ -58,10 +57,9 @@ protected:
     {
         std::ofstream(path(fileName), std::ios::binary) << content;
     }
-    void writeProgram(const std::string& name, const std::string& vertex = validVertex,
-                      const std::string& fragment = validFragment) const
+    void writeProgram(const std::string& name, const std::string& fragment = validFragment) const
     {
-        write(name + ".vert", vertex);
+        write(name + ".vert", validVertex);
         write(name + ".frag", fragment);
     }
 
@@ -79,7 +77,7 @@ TEST_F(ShaderFiles, ProgramLinksWithFragmentOutputsBoundInOrderAndAnOptionalGeom
 {
     writeProgram("plain");
     Shader* shader = nullptr;
-    Captured log = capture([&] { shader = new Shader(path("plain")); });
+    const Captured log = capture([&] { shader = new Shader(path("plain")); });
     EXPECT_EQ(log.out, "Loading shader with path: " + path("plain") + "\n");
     EXPECT_EQ(log.err, "");
     ASSERT_TRUE(shader->ok);
@@ -149,12 +147,15 @@ TEST_F(ShaderFiles, BrokenProgramsFailWithTheirMessage)
     }
 }
 
-TEST_F(ShaderFiles, RegistryLoadsAllEightProgramsOnceUnderTheirNumbers)
+// The registry loads all eight programs once under their numbers; one failing program fails the load
+// after all were attempted.
+TEST_F(ShaderFiles, RegistryLoadsAllEightProgramsOrFailsAfterTryingEach)
 {
     for (const std::string& name : config::shaderProgramNames)
         writeProgram(name);
+    const std::string shaderFolder = folder.path().string() + "/";
     bool loaded = false;
-    Captured log = capture([&] { loaded = manager.loadShadersFrom(folder.path().string() + "/"); });
+    Captured log = capture([&] { loaded = manager.loadShadersFrom(shaderFolder); });
     ASSERT_TRUE(loaded) << log.out << log.err;
     for (int number = 0; number < 8; ++number) {
         ASSERT_NE(manager.getShader(number), nullptr);
@@ -164,17 +165,12 @@ TEST_F(ShaderFiles, RegistryLoadsAllEightProgramsOnceUnderTheirNumbers)
     EXPECT_EQ(manager.getShader(-1), nullptr);
     EXPECT_THAT(log.out, testing::EndsWith("Finished loading shaders.\n\n"));
     // A second load reports success at once without reading anything.
-    EXPECT_EQ(capture([&] { EXPECT_TRUE(manager.loadShadersFrom(folder.path().string() + "/")); }).out, "");
-}
+    EXPECT_EQ(capture([&] { EXPECT_TRUE(manager.loadShadersFrom(shaderFolder)); }).out, "");
 
-TEST_F(ShaderFiles, OneFailingProgramOfEightFailsTheLoadAfterAllWereAttempted)
-{
-    for (const std::string& name : config::shaderProgramNames)
-        writeProgram(name);
-    writeProgram("pointlight", validVertex, brokenSource);
+    writeProgram("pointlight", brokenSource);
     fs::remove(folder.path() / "textureDisplay.vert");
-    bool loaded = true;
-    Captured log = capture([&] { loaded = manager.loadShadersFrom(folder.path().string() + "/"); });
+    ShaderManager failing;
+    log = capture([&] { loaded = failing.loadShadersFrom(shaderFolder); });
     EXPECT_FALSE(loaded);
     std::size_t lastLoadingLine = log.out.rfind("Loading shader with path: " + path("lightshafts"));
     std::size_t verdict = log.out.find(
@@ -185,9 +181,9 @@ TEST_F(ShaderFiles, OneFailingProgramOfEightFailsTheLoadAfterAllWereAttempted)
     EXPECT_EQ(log.out.find("Shader compilation"), log.out.rfind("Shader compilation")) << "one compile failure";
     EXPECT_THAT(log.out, Not(HasSubstr("Finished loading shaders.")));
     EXPECT_EQ(log.err, "Vertex shader file " + path("textureDisplay") + ".vert does not exist.\n");
-    EXPECT_FALSE(manager.getShader(2)->ok);
-    EXPECT_FALSE(manager.getShader(6)->ok);
-    EXPECT_TRUE(manager.getShader(7)->ok);
+    EXPECT_FALSE(failing.getShader(2)->ok);
+    EXPECT_FALSE(failing.getShader(6)->ok);
+    EXPECT_TRUE(failing.getShader(7)->ok);
 
     // A missing folder names every program.
     Captured absent = capture([&] { EXPECT_FALSE(ShaderManager().loadShadersFrom(path("absent") + "/")); });
