@@ -83,7 +83,6 @@ public:
             return result;
         if (!screens::menuShown(game.shot))
             return failed("the game's window was lost");
-        countHits(); // the last shot's line may have come after its count
         return result;
     }
 
@@ -101,12 +100,23 @@ private:
         if (skulls.empty())
             return false;
         target = nextTarget(skulls);
-        if (!game.clickAt(*target)) {
-            result.failure = "the game stopped reading its input";
-            return true;
-        }
+        if (!game.clickAt(*target))
+            return stop("the game stopped reading its input");
         ++result.shots;
+        const int hitsBefore = result.hits, killsBefore = result.kills;
         countHits();
+        // A shot that printed nothing yet may still wait for the next frame:
+        // once the game has read a later nudge, it has handled the click.
+        if (result.hits == hitsBefore) {
+            if (!game.inputRead())
+                return stop("the game stopped reading its input");
+            countHits();
+        }
+        // The frame that handled a kill shows its score: see it before the
+        // next shot, which may kill again.
+        if (result.kills != killsBefore &&
+            !game.shows([&](const Screenshot& s) { return screens::menuShown(s) || newScore(s); }))
+            return stop("the score did not change after a kill");
         return false;
     }
 
@@ -123,11 +133,16 @@ private:
         return nearest(skulls, playerSpot);
     }
 
-    void noteScore()
+    void noteScore() { newScore(game.shot); }
+
+    // True when `shot` shows a score other than the last one seen; it is kept.
+    bool newScore(const Screenshot& shot)
     {
-        Glyphs shown = glyphsIn(game.shot, ingameScoreBox);
-        if (!sameGlyphs(shown, result.scoresShown.back()))
-            result.scoresShown.push_back(std::move(shown));
+        Glyphs shown = glyphsIn(shot, ingameScoreBox);
+        if (sameGlyphs(shown, result.scoresShown.back()))
+            return false;
+        result.scoresShown.push_back(std::move(shown));
+        return true;
     }
 
     void countHits()
@@ -139,6 +154,13 @@ private:
             target.reset();
         result.hits = hits;
         result.kills = kills;
+    }
+
+    // Records a failure that ends the game's steps.
+    bool stop(const std::string& what)
+    {
+        result.failure = what;
+        return true;
     }
 
     Play failed(const std::string& what)
