@@ -42,7 +42,7 @@ constexpr int wantedKills = 3;
 #endif
 // How many kills a game gives depends on where the skulls spawn (at random);
 // a game with fewer kills than wanted is played again, this many times in all.
-constexpr int gameAttempts = 4;
+constexpr int gameAttempts = 5;
 constexpr double gameSeconds = 120.0; // a bound far above a game's length (about 20 s)
 
 int squaredDistance(Spot a, Spot b) { return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y); }
