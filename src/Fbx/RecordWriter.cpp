@@ -201,9 +201,10 @@ class AsciiEncoder {
 
   // "Name\x00\x01Class" is written the ASCII way, "Class::Name".
   void writeString(std::string_view s) {
-    std::string text(s);
     const size_t separator = s.find(std::string_view("\x00\x01", 2));
-    if (separator != std::string_view::npos) text = std::string(s.substr(separator + 2)) + "::" + std::string(s.substr(0, separator));
+    const std::string text = separator == std::string_view::npos
+                                 ? std::string(s)
+                                 : std::string(s.substr(separator + 2)).append("::").append(s.substr(0, separator));
     out_ += '"';
     for (char c : text) {
       if (c == '"') {

@@ -13,7 +13,6 @@
 #include <chrono>
 #include <filesystem>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -99,7 +98,7 @@ private:
     {
         if (screens::menuShown(game.shot))
             return true;
-        noteScore();
+        newScore(game.shot);
         if (!screens::isRed(game.shot.at(lowHealthSpot)))
             return false;
         const std::vector<Spot> skulls = findSkulls(game.shot, empty, field);
@@ -130,8 +129,6 @@ private:
     // dies (hits spread over several skulls kill none).
     Spot nextTarget(const std::vector<Spot>& skulls) const { return nearest(skulls, playerSpot); }
 
-    void noteScore() { newScore(game.shot); }
-
     // True when `shot` shows a score other than the last one seen; it is kept.
     bool newScore(const Screenshot& shot)
     {
@@ -158,9 +155,10 @@ private:
         return true;
     }
 
+    // Records a failure that ends the game before its steps.
     Play failed(const std::string& what)
     {
-        result.failure = what;
+        stop(what);
         return result;
     }
 
