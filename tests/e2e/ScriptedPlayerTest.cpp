@@ -129,13 +129,22 @@ private:
     // dies (hits spread over several skulls kill none).
     Spot nextTarget(const std::vector<Spot>& skulls) const { return nearest(skulls, playerSpot); }
 
-    // True when `shot` shows a score other than the last one seen; it is kept.
+    // True when `shot` shows a score other than the last one seen, as the
+    // picture before it did: a single picture may catch the text over a flash
+    // or a skull passing behind it. The score is kept.
     bool newScore(const Screenshot& shot)
     {
         Glyphs shown = glyphsIn(shot, ingameScoreBox);
-        if (sameGlyphs(shown, result.scoresShown.back()))
+        if (sameGlyphs(shown, result.scoresShown.back())) {
+            candidate = {};
             return false;
-        result.scoresShown.push_back(std::move(shown));
+        }
+        if (!sameGlyphs(shown, candidate)) {
+            candidate = std::move(shown);
+            return false;
+        }
+        result.scoresShown.push_back(std::move(candidate));
+        candidate = {};
         return true;
     }
 
@@ -165,6 +174,7 @@ private:
     GameWindow& game;
     Play result;
     Screenshot empty; // the game's first picture: the skulls are still far
+    Glyphs candidate; // a new score seen in one picture, not yet in the next
 };
 
 // One game to its end; its kills go to `kills`. A score that does not follow
