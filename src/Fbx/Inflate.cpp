@@ -93,7 +93,8 @@ class BitReader {
 };
 
 // A canonical Huffman code: a lookup table for short code words and the
-// counts and sorted symbols for decoding longer ones bit by bit.
+// counts and sorted symbols (filled only when some word is longer than the
+// table) for decoding longer ones bit by bit.
 // Filled by buildCode: left uninitialised, since clearing them for every
 // block costs more than decoding a small one.
 struct HuffmanCode {
@@ -123,21 +124,30 @@ uint64_t loadWord(const uint8_t* p) {
   return w;
 }
 
-// Builds the code from its code lengths. Refuses over-subscribed codes and
-// incomplete ones, except the two forms decoders accept: no code words at
-// all, or a single one-bit word (its unused twin stays unmapped).
-bool buildCode(HuffmanCode& code, const uint8_t* lengths, int symbolCount, unsigned tableBits) {
-  // Small streams use few symbols, so most lengths are zero: eight of them
-  // are skipped at once. Two interleaved tallies: runs of equal lengths
-  // would otherwise wait on one counter's previous increment.
-  uint16_t tally[2][kMaxCodeLength + 1] = {};
+// Calls visit(symbol, length) for each symbol with a code word, in symbol
+// order. Small streams use few symbols, so most lengths are zero: eight of
+// them are skipped at once.
+template <typename Visit>
+inline void forEachCoded(const uint8_t* lengths, int symbolCount, Visit visit) {
   for (int s = 0; s < symbolCount;) {
     if (s + 8 <= symbolCount && loadWord(lengths + s) == 0) {
       s += 8;
       continue;
     }
-    for (const int end = std::min(s + 8, symbolCount); s < end; ++s) ++tally[s & 1][lengths[s]];
+    for (const int end = std::min(s + 8, symbolCount); s < end; ++s) {
+      if (lengths[s] != 0) visit(s, lengths[s]);
+    }
   }
+}
+
+// Builds the code from its code lengths. Refuses over-subscribed codes and
+// incomplete ones, except the two forms decoders accept: no code words at
+// all, or a single one-bit word (its unused twin stays unmapped).
+bool buildCode(HuffmanCode& code, const uint8_t* lengths, int symbolCount, unsigned tableBits) {
+  // Two interleaved tallies: runs of equal lengths would otherwise wait on
+  // one counter's previous increment.
+  uint16_t tally[2][kMaxCodeLength + 1] = {};
+  forEachCoded(lengths, symbolCount, [&](int s, unsigned len) { ++tally[s & 1][len]; });
   code.count[0] = 0;
   for (int len = 1; len <= kMaxCodeLength; ++len) code.count[len] = static_cast<uint16_t>(tally[0][len] + tally[1][len]);
   int left = 1;
@@ -150,17 +160,6 @@ bool buildCode(HuffmanCode& code, const uint8_t* lengths, int symbolCount, unsig
     for (int len = 1; len <= kMaxCodeLength; ++len) words += code.count[len];
     if (words > 1 || (words == 1 && code.count[1] != 1)) return false;
   }
-  std::array<uint16_t, kMaxCodeLength + 2> offset{};
-  for (int len = 1; len <= kMaxCodeLength; ++len) offset[len + 1] = offset[len] + code.count[len];
-  for (int s = 0; s < symbolCount;) {
-    if (s + 8 <= symbolCount && loadWord(lengths + s) == 0) {
-      s += 8;
-      continue;
-    }
-    for (const int end = std::min(s + 8, symbolCount); s < end; ++s) {
-      if (lengths[s] != 0) code.symbols[offset[lengths[s]]++] = static_cast<uint16_t>(s);
-    }
-  }
   // A table no wider than the longest code word: small blocks have short
   // codes, and filling the table is most of a small block's set-up.
   unsigned longest = kMaxCodeLength;
@@ -169,18 +168,29 @@ bool buildCode(HuffmanCode& code, const uint8_t* lengths, int symbolCount, unsig
   code.tableBits = tableBits;
   const unsigned tableSize = 1u << tableBits;
   if (left > 0) std::fill_n(code.table.begin(), tableSize, kNoCode);  // a complete code fills every slot
-  unsigned next = 0;
-  int index = 0;
-  for (unsigned len = 1; len <= kMaxCodeLength; ++len, next <<= 1) {
-    for (int i = 0; i < code.count[len]; ++i, ++next, ++index) {
-      if (len <= tableBits) {
-        const uint16_t entry = static_cast<uint16_t>(code.symbols[index] << 4 | len);
-        for (unsigned slot = reverseBits(next, len); slot < tableSize; slot += 1u << len) code.table[slot] = entry;
-      } else {
-        code.table[reverseBits(next >> (len - tableBits), tableBits)] = kLongCode;
-      }
-    }
+  // Canonical code words: each length's words follow the shorter ones', and
+  // within a length they go to the symbols in increasing order.
+  std::array<uint16_t, kMaxCodeLength + 1> nextWord{};
+  for (unsigned len = 1, word = 0; len <= kMaxCodeLength; ++len) {
+    word = (word + code.count[len - 1]) << 1;
+    nextWord[len] = static_cast<uint16_t>(word);
   }
+  forEachCoded(lengths, symbolCount, [&](int s, unsigned len) {
+    const unsigned word = nextWord[len]++;
+    if (len <= tableBits) {
+      const uint16_t entry = static_cast<uint16_t>(s << 4 | len);
+      for (unsigned slot = reverseBits(word, len); slot < tableSize; slot += 1u << len) code.table[slot] = entry;
+    } else {
+      code.table[reverseBits(word >> (len - tableBits), tableBits)] = kLongCode;
+    }
+  });
+  if (longest <= tableBits) return true;
+  // Words longer than the table are decoded bit by bit from the symbols
+  // sorted by code length.
+  std::array<uint16_t, kMaxCodeLength + 2> offset{};
+  for (int len = 1; len <= kMaxCodeLength; ++len) offset[len + 1] = offset[len] + code.count[len];
+  forEachCoded(lengths, symbolCount,
+               [&](int s, unsigned len) { code.symbols[offset[len]++] = static_cast<uint16_t>(s); });
   return true;
 }
 
@@ -294,8 +304,8 @@ inline void copyMatch(uint8_t* out, size_t distance, size_t length, const uint8_
 }
 
 // Decodes one Huffman-coded block's symbols into [out, outEnd).
-bool decodeBlock(BitReader& in, const BlockCodes& codes, const uint8_t* outBegin, uint8_t*& out,
-                 const uint8_t* outEnd) {
+[[gnu::always_inline]] inline bool decodeSymbols(BitReader& in, const BlockCodes& codes, const uint8_t* outBegin, uint8_t*& out,
+                                                const uint8_t* outEnd) {
   while (true) {
     if (in.available() < kMostBitsPerSymbol) in.refill();
     const int symbol = decodeSymbol(in, codes.litLen);
@@ -319,6 +329,19 @@ bool decodeBlock(BitReader& in, const BlockCodes& codes, const uint8_t* outBegin
     copyMatch(out, distance, length, outEnd);
     out += length;
   }
+}
+
+// The bit reader and output cursor are worked on as local copies: a byte
+// written through `out` might otherwise alias them, and the compiler would
+// reload and store them around every output byte.
+bool decodeBlock(BitReader& stream, const BlockCodes& codes, const uint8_t* outBegin, uint8_t*& outCursor,
+                 const uint8_t* outEnd) {
+  BitReader in = stream;
+  uint8_t* out = outCursor;
+  const bool ok = decodeSymbols(in, codes, outBegin, out, outEnd);
+  stream = in;
+  outCursor = out;
+  return ok;
 }
 
 bool copyStoredBlock(BitReader& in, uint8_t*& out, const uint8_t* outEnd) {
