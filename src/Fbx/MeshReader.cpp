@@ -164,9 +164,9 @@ bool readPolygons(ReadContext& ctx, Mesh& mesh, Record& geometry) {
   if (!indices) return true;
   mesh.polygonVertices = indices->takeInt32s();
   const int32_t cornerCount = static_cast<int32_t>(mesh.polygonVertices.size());
-  const auto lastCorners = std::count_if(mesh.polygonVertices.begin(), mesh.polygonVertices.end(),
-                                         [](int32_t v) { return v < 0; });
-  mesh.polygonStarts.reserve(static_cast<size_t>(lastCorners) + 2);
+  // Room for the most polygons the corners can make, so that the corners
+  // are walked once; pages of the unused tail are never touched.
+  mesh.polygonStarts.reserve(static_cast<size_t>(cornerCount) + 1);
   mesh.polygonStarts.assign(1, 0);
   const int64_t pointCount = static_cast<int64_t>(mesh.controlPoints.size());
   for (int32_t i = 0; i < cornerCount; ++i) {
@@ -188,10 +188,11 @@ Mesh* readMesh(ReadContext& ctx, Record& record) {
   Mesh* mesh = ctx.scene->addMesh("");
   if (Property* vertices = firstValue(record, "Vertices")) {
     const std::vector<double> xyz = vertices->takeDoubles();
-    mesh->controlPoints.resize(xyz.size() / 3);
-    for (size_t i = 0; i < mesh->controlPoints.size(); ++i) {
-      mesh->controlPoints[i] = {xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]};
-    }
+    // Reserved, not resized: zero-filling millions of points first would
+    // write (and fault in) the whole array twice.
+    const size_t count = xyz.size() / 3;
+    mesh->controlPoints.reserve(count);
+    for (size_t i = 0; i < count; ++i) mesh->controlPoints.push_back({xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]});
   }
   if (!readPolygons(ctx, *mesh, record)) return nullptr;
   if (Property* edges = firstValue(record, "Edges")) mesh->edges = edges->takeInt32s();
