@@ -124,20 +124,30 @@ uint64_t loadWord(const uint8_t* p) {
   return w;
 }
 
-// Calls visit(symbol, length) for each symbol with a code word, in symbol
-// order. Small streams use few symbols, so most lengths are zero: eight of
-// them are skipped at once.
-template <typename Visit>
-inline void forEachCoded(const uint8_t* lengths, int symbolCount, Visit visit) {
-  for (int s = 0; s < symbolCount;) {
-    if (s + 8 <= symbolCount && loadWord(lengths + s) == 0) {
-      s += 8;
-      continue;
+// Lists the symbols that have a code word, in symbol order, as
+// symbol << 4 | length (the form of a table entry), and tallies the lengths.
+// Small streams use few symbols, so most lengths are zero: each word of eight
+// lengths is tested at once and only its non-zero bytes are visited.
+int listCoded(const uint8_t* lengths, int symbolCount, uint16_t* coded, uint16_t (&tally)[2][kMaxCodeLength + 1]) {
+  constexpr uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full, kHigh = 0x8080808080808080ull;
+  int n = 0;
+  for (int base = 0; base < symbolCount; base += 8) {
+    uint64_t word = 0;
+    if (symbolCount - base >= 8) {
+      word = loadWord(lengths + base);
+    } else {
+      std::memcpy(&word, lengths + base, static_cast<size_t>(symbolCount - base));
     }
-    for (const int end = std::min(s + 8, symbolCount); s < end; ++s) {
-      if (lengths[s] != 0) visit(s, lengths[s]);
+    // The high bit of each non-zero byte.
+    for (uint64_t nonZero = (((word & kLow7) + kLow7) | word) & kHigh; nonZero != 0; nonZero &= nonZero - 1) {
+      const int s = base + (__builtin_ctzll(nonZero) >> 3);
+      const unsigned len = lengths[s];
+      coded[n] = static_cast<uint16_t>(s << 4 | len);
+      ++tally[n & 1][len];
+      ++n;
     }
   }
+  return n;
 }
 
 // Builds the code from its code lengths. Refuses over-subscribed codes and
@@ -147,7 +157,8 @@ bool buildCode(HuffmanCode& code, const uint8_t* lengths, int symbolCount, unsig
   // Two interleaved tallies: runs of equal lengths would otherwise wait on
   // one counter's previous increment.
   uint16_t tally[2][kMaxCodeLength + 1] = {};
-  forEachCoded(lengths, symbolCount, [&](int s, unsigned len) { ++tally[s & 1][len]; });
+  uint16_t coded[kMaxSymbols];
+  const int codedCount = listCoded(lengths, symbolCount, coded, tally);
   code.count[0] = 0;
   for (int len = 1; len <= kMaxCodeLength; ++len) code.count[len] = static_cast<uint16_t>(tally[0][len] + tally[1][len]);
   int left = 1;
@@ -175,22 +186,22 @@ bool buildCode(HuffmanCode& code, const uint8_t* lengths, int symbolCount, unsig
     word = (word + code.count[len - 1]) << 1;
     nextWord[len] = static_cast<uint16_t>(word);
   }
-  forEachCoded(lengths, symbolCount, [&](int s, unsigned len) {
+  for (int i = 0; i < codedCount; ++i) {
+    const uint16_t entry = coded[i];
+    const unsigned len = entry & 15;
     const unsigned word = nextWord[len]++;
     if (len <= tableBits) {
-      const uint16_t entry = static_cast<uint16_t>(s << 4 | len);
       for (unsigned slot = reverseBits(word, len); slot < tableSize; slot += 1u << len) code.table[slot] = entry;
     } else {
       code.table[reverseBits(word >> (len - tableBits), tableBits)] = kLongCode;
     }
-  });
+  }
   if (longest <= tableBits) return true;
   // Words longer than the table are decoded bit by bit from the symbols
   // sorted by code length.
   std::array<uint16_t, kMaxCodeLength + 2> offset{};
   for (int len = 1; len <= kMaxCodeLength; ++len) offset[len + 1] = offset[len] + code.count[len];
-  forEachCoded(lengths, symbolCount,
-               [&](int s, unsigned len) { code.symbols[offset[len]++] = static_cast<uint16_t>(s); });
+  for (int i = 0; i < codedCount; ++i) code.symbols[offset[coded[i] & 15]++] = static_cast<uint16_t>(coded[i] >> 4);
   return true;
 }
 
