@@ -1,41 +1,19 @@
 #include "SoundFiles.h"
 
-#include "TempFolder.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 
-namespace fs = std::filesystem;
-
 namespace {
 
-constexpr double twoPi = 6.283185307179586;
-constexpr float testQuality = 0.1f;
-
-// Points OpenAL Soft at its wave-file writer before anything opens a device:
-// the tests need no sound hardware, and can read back what was mixed. Every
-// process writes into a folder of its own, removed at exit by that process
-// alone (a death test's forked child exits through here too).
-struct ProcessWaveOutput {
-    TempFolder folder{"umbrant-sound"};
-    fs::path file = folder.path() / "output.wav";
-
-    ProcessWaveOutput()
-    {
-        const fs::path config = folder.path() / "alsoft.conf";
-        writeWaveConfig(config, file);
-        setenv("ALSOFT_DRIVERS", "wave", 1);
-        setenv("ALSOFT_CONF", config.c_str(), 1);
-    }
-};
-
-const ProcessWaveOutput processWaveOutput;
+// Set before anything opens a device: OpenAL Soft's null back end with no
+// configuration file, which plays (and ends) sources in real time.
+const bool nullAudio = setenv("ALSOFT_DRIVERS", "null", 1) == 0 && setenv("ALSOFT_CONF", "/dev/null", 1) == 0;
 
 } // namespace
 
-SampledSound toneSound(long frequency, double seconds, const std::vector<float>& channelAmplitudes, double hz)
+SampledSound toneSound(long frequency, double seconds, const std::vector<float>& channelAmplitudes)
 {
     const int channels = static_cast<int>(channelAmplitudes.size());
     const long frames = std::lround(seconds * frequency);
@@ -43,14 +21,12 @@ SampledSound toneSound(long frequency, double seconds, const std::vector<float>&
     for (long frame = 0; frame < frames; ++frame)
         for (int channel = 0; channel < channels; ++channel)
             sound.samples[frame * channels + channel] =
-                channelAmplitudes[channel] * static_cast<float>(std::sin(twoPi * hz * frame / frequency));
+                channelAmplitudes[channel] * static_cast<float>(std::sin(6.283185307179586 * 440.0 * frame / frequency));
     return sound;
 }
 
 void writeOgg(const std::string& path, const SampledSound& sound)
 {
     std::string error;
-    ASSERT_TRUE(writeOggVorbis(path, sound, testQuality, error)) << error;
+    ASSERT_TRUE(writeOggVorbis(path, sound, 0.1f, error)) << error;
 }
-
-std::vector<float> waveOutputSamples() { return readWaveSamples(processWaveOutput.file); }
