@@ -81,8 +81,8 @@ class NumberArray {
 
 class AsciiParser {
  public:
-  AsciiParser(const uint8_t* data, size_t size, const std::string& name)
-      : text_(reinterpret_cast<const char*>(data), size), name_(name) {}
+  AsciiParser(const uint8_t* data, size_t size, const std::string& name, const ConsumedRange& consumed)
+      : text_(reinterpret_cast<const char*>(data), size), name_(name), consumed_(consumed) {}
 
   Result<RecordDocument> run() {
     RecordDocument doc;
@@ -323,6 +323,7 @@ class AsciiParser {
   // once, as far as the remaining text can hold that many numbers.
   bool parseNumberArray(Record& record, size_t announced) {
     const size_t room = std::min(announced, (text_.size() - pos_ + 1) / 2);
+    const size_t textStart = pos_;
     NumberArray values(room);
     skipSpace();
     while (pos_ < text_.size() && isNumberStart(text_[pos_])) {
@@ -341,6 +342,10 @@ class AsciiParser {
       skipSpace();
     }
     record.properties.push_back(values.take());
+    // The array's text is not read again: a caller holding a file mapping
+    // may drop those pages, so that the text and the numbers are not both
+    // resident.
+    if (consumed_ && pos_ - textStart >= kReleaseAtLeast) consumed_(textStart, pos_);
     return true;
   }
 
@@ -359,14 +364,16 @@ class AsciiParser {
 
   std::string_view text_;
   const std::string& name_;
+  const ConsumedRange& consumed_;
   size_t pos_ = 0;
   std::string error_;
 };
 
 }  // namespace
 
-Result<RecordDocument> parseAsciiRecords(const uint8_t* data, size_t size, const std::string& name) {
-  return AsciiParser(data, size, name).run();
+Result<RecordDocument> parseAsciiRecords(const uint8_t* data, size_t size, const std::string& name,
+                                         const ConsumedRange& consumed) {
+  return AsciiParser(data, size, name, consumed).run();
 }
 
 }  // namespace fbx

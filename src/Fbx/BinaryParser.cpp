@@ -340,7 +340,7 @@ Result<RecordDocument> parseBinaryRecords(const uint8_t* data, size_t size, cons
 Result<RecordDocument> parseRecords(const uint8_t* data, size_t size, const std::string& name,
                                     const ConsumedRange& consumed) {
   if (isBinaryFbx(data, size)) return parseBinaryRecords(data, size, name, consumed);
-  return parseAsciiRecords(data, size, name);
+  return parseAsciiRecords(data, size, name, consumed);
 }
 
 }  // namespace fbx

@@ -32,6 +32,7 @@ Result<RecordDocument> parseRecords(const uint8_t* data, size_t size, const std:
                                     const ConsumedRange& consumed = {});
 Result<RecordDocument> parseBinaryRecords(const uint8_t* data, size_t size, const std::string& name,
                                           const ConsumedRange& consumed = {});
-Result<RecordDocument> parseAsciiRecords(const uint8_t* data, size_t size, const std::string& name);
+Result<RecordDocument> parseAsciiRecords(const uint8_t* data, size_t size, const std::string& name,
+                                         const ConsumedRange& consumed = {});
 
 }  // namespace fbx

@@ -116,6 +116,35 @@ TEST(RecordParsing, AsciiArraysTakeTheNarrowestTypeThatHoldsTheirValues) {
   }
 }
 
+// A caller that holds a file mapping drops the pages of every large array
+// once the parser reports them read: the reported bytes must be the array's
+// own, never a record header or text the parser still needs.
+TEST(RecordParsing, LargeArraysAreReportedReadOnlyOverTheirOwnBytes) {
+  std::vector<double> values(20000);
+  for (size_t i = 0; i < values.size(); ++i) values[i] = 1000 * std::sin(static_cast<double>(i));  // compresses poorly
+  RecordDocument doc;
+  doc.root.children = {makeRecord("Big", {Property('d', values)}), makeRecord("After", {Property('I', int64_t{7})})};
+  const std::string ascii = encodeAscii(doc);
+  const std::vector<uint8_t> encodings[] = {encodeBinary(doc, false), encodeBinary(doc, true), test::toBytes(ascii)};
+  for (const std::vector<uint8_t>& bytes : encodings) {
+    std::vector<std::pair<size_t, size_t>> ranges;
+    auto parsed = parseRecords(bytes.data(), bytes.size(), "big.fbx",
+                               [&](size_t begin, size_t end) { ranges.emplace_back(begin, end); });
+    ASSERT_TRUE(parsed.ok()) << parsed.error();
+    const Record& big = parsed->root.children.at(0);
+    const Record& after = parsed->root.children.at(1);
+    EXPECT_EQ(big.properties.at(0).toDoubles(), values);
+    EXPECT_EQ(after.properties.at(0).toInt(), 7);
+    ASSERT_EQ(ranges.size(), 1u);
+    const auto [begin, end] = ranges[0];
+    EXPECT_GT(begin, big.offset);
+    EXPECT_LE(end, after.offset);
+    if (isBinaryFbx(bytes.data(), bytes.size())) continue;
+    const std::string text(bytes.begin() + static_cast<std::ptrdiff_t>(begin), bytes.begin() + static_cast<std::ptrdiff_t>(end));
+    EXPECT_EQ(text.find_first_not_of("0123456789.,-e \t\r\n"), std::string::npos);
+  }
+}
+
 void collectOffsets(const Record& r, std::vector<size_t>& out) {
   for (const Record& c : r.children) {
     out.push_back(c.offset);
