@@ -15,9 +15,7 @@
 namespace fbx {
 namespace {
 
-Record makeRecord(const std::string& name, std::vector<Property> props, std::vector<Record> children = {}) {
-  return detail::record(name, std::move(props), std::move(children));
-}
+using detail::record;
 
 std::vector<uint8_t> binaryOf(std::vector<Record> top, uint32_t version = 7400) {
   RecordDocument doc;
@@ -52,7 +50,7 @@ TEST(RecordParsing, BinaryKeepsEveryPropertyType) {
       Property('i', std::vector<int32_t>(64, 7)),
       Property('b', std::vector<uint8_t>{1, 0, 1})};
   for (uint32_t version : {7400u, 7500u}) {
-    const auto bytes = binaryOf({makeRecord("Everything", props)}, version);
+    const auto bytes = binaryOf({record("Everything", props)}, version);
     auto doc = parseRecords(bytes.data(), bytes.size(), "all.fbx");
     ASSERT_TRUE(doc.ok()) << doc.error();
     EXPECT_EQ(doc->version, version);
@@ -65,13 +63,20 @@ TEST(RecordParsing, BinaryKeepsEveryPropertyType) {
   }
 }
 
-TEST(RecordParsing, AsciiValueSpellings) {
+// Integer arrays stay 32-bit while every value fits and widen on the first
+// value that does not; an announced count beyond what the text can hold is
+// only a hint.
+TEST(RecordParsing, AsciiValueSpellingsAndArrayTypes) {
   const std::string text =
       "; FBX 7.3.0 project file\n"
       "Values: 12, -3.5e2, \"say &quot;hi&quot;\", Y, 1.#INF, -1.#IND ; comment\n"
       "Content: , \"abc\"\n"
       "Empty: {\n}\n"
-      "Arr: *3 {\n  a: 1,2.5,3\n}\n";
+      "Reals: *3 {\n  a: 1,2.5,3\n}\n"
+      "Ints: *2 {\n a: 2147483647,-2147483648\n}\n"
+      "Longs: *3 {\n a: 7,46186158000,-5\n}\n"
+      "Widened: *4 {\n a: 1,46186158000,2.5,3\n}\n"
+      "Hint: *1000000000 {\n a: 4\n}\n";
   const auto bytes = test::toBytes(text);
   auto doc = parseRecords(bytes.data(), bytes.size(), "a.fbx");
   ASSERT_TRUE(doc.ok()) << doc.error();
@@ -86,33 +91,15 @@ TEST(RecordParsing, AsciiValueSpellings) {
   EXPECT_TRUE(std::isnan(v.properties[5].toDouble()));
   EXPECT_EQ(doc->root.children.at(1).properties.at(0).toString(), "abc");
   EXPECT_TRUE(doc->root.children.at(2).properties.empty());
-  EXPECT_EQ(doc->root.children.at(3).properties.at(0).toDoubles(), (std::vector<double>{1, 2.5, 3}));
-}
-
-// Integer arrays stay 32-bit while every value fits and widen on the first
-// value that does not; an announced count beyond what the text can hold is
-// only a hint.
-TEST(RecordParsing, AsciiArraysTakeTheNarrowestTypeThatHoldsTheirValues) {
-  struct Case {
-    const char* array;
-    char type;
-    std::vector<double> values;
-  };
-  const Case cases[] = {
-      {"*3 {\n a: 1,-2,3\n}", 'i', {1, -2, 3}},
-      {"*2 {\n a: 2147483647,-2147483648\n}", 'i', {2147483647.0, -2147483648.0}},
-      {"*3 {\n a: 7,46186158000,-5\n}", 'l', {7, 46186158000.0, -5}},
-      {"*4 {\n a: 1,46186158000,2.5,3\n}", 'd', {1, 46186158000.0, 2.5, 3}},
-      {"*3 {\n a: 1,0.5,46186158000\n}", 'd', {1, 0.5, 46186158000.0}},
-      {"*1000000000 {\n a: 4\n}", 'i', {4}},
-  };
-  for (const Case& c : cases) {
-    const auto bytes = test::toBytes(std::string("; FBX 7.4.0 project file\nArr: ") + c.array + "\n");
-    auto doc = parseRecords(bytes.data(), bytes.size(), "a.fbx");
-    ASSERT_TRUE(doc.ok()) << c.array << ": " << doc.error();
-    const Property& p = doc->root.children.at(0).properties.at(0);
-    EXPECT_EQ(p.type(), c.type) << c.array;
-    EXPECT_EQ(p.toDoubles(), c.values) << c.array;
+  const std::pair<char, std::vector<double>> arrays[] = {{'d', {1, 2.5, 3}},
+                                                         {'i', {2147483647.0, -2147483648.0}},
+                                                         {'l', {7, 46186158000.0, -5}},
+                                                         {'d', {1, 46186158000.0, 2.5, 3}},
+                                                         {'i', {4}}};
+  for (size_t i = 0; i < std::size(arrays); ++i) {
+    const Property& p = doc->root.children.at(3 + i).properties.at(0);
+    EXPECT_EQ(p.type(), arrays[i].first) << doc->root.children[3 + i].name;
+    EXPECT_EQ(p.toDoubles(), arrays[i].second) << doc->root.children[3 + i].name;
   }
 }
 
@@ -123,7 +110,7 @@ TEST(RecordParsing, LargeArraysAreReportedReadOnlyOverTheirOwnBytes) {
   std::vector<double> values(20000);
   for (size_t i = 0; i < values.size(); ++i) values[i] = 1000 * std::sin(static_cast<double>(i));  // compresses poorly
   RecordDocument doc;
-  doc.root.children = {makeRecord("Big", {Property('d', values)}), makeRecord("After", {Property('I', int64_t{7})})};
+  doc.root.children = {record("Big", {Property('d', values)}), record("After", {Property('I', int64_t{7})})};
   const std::string ascii = encodeAscii(doc);
   const std::vector<uint8_t> encodings[] = {encodeBinary(doc, false), encodeBinary(doc, true), test::toBytes(ascii)};
   for (const std::vector<uint8_t>& bytes : encodings) {
@@ -152,7 +139,8 @@ void collectOffsets(const Record& r, std::vector<size_t>& out) {
   }
 }
 
-TEST(RecordParsing, TruncationAtEveryRecordBoundaryAndInBetweenIsAnError) {
+// Every cut is an error naming the file and offset; no flipped byte crashes.
+TEST(RecordParsing, TruncatedAndFlippedCopiesOfAWrittenScene) {
   const auto scene = test::makeTestScene();
   for (uint32_t version : {7400u, 7500u}) {
     WriteOptions options;
@@ -171,24 +159,18 @@ TEST(RecordParsing, TruncationAtEveryRecordBoundaryAndInBetweenIsAnError) {
         EXPECT_EQ(r.error().rfind("cut.fbx: offset ", 0), 0u) << r.error();
       }
     }
-  }
-}
-
-TEST(RecordParsing, ByteFlipsNeverCrash) {
-  const auto bytes = writeMemory(*test::makeTestScene());
-  for (size_t at = 27; at < bytes.size(); at += 3) {
-    auto copy = bytes;
-    copy[at] ^= 0xff;
-    SceneResult r = loadMemory(copy.data(), copy.size(), "flip.fbx");
-    if (!r.ok()) {
-      EXPECT_EQ(r.error().rfind("flip.fbx: ", 0), 0u) << r.error();
+    for (size_t at = 27; at < bytes.size(); at += 3) {
+      auto copy = bytes;
+      copy[at] ^= 0xff;
+      SceneResult r = loadMemory(copy.data(), copy.size(), "flip.fbx");
+      EXPECT_TRUE(r.ok() || r.error().rfind("flip.fbx: ", 0) == 0) << r.error();
     }
   }
 }
 
 TEST(RecordParsingErrors, BinaryLengthsAndEncodings) {
-  const Record arrays = makeRecord("Arrays", {Property('i', std::vector<int32_t>{1, 2, 3, 4})});
-  const Record packed = makeRecord("Packed", {Property('d', std::vector<double>(64, 1.0))});
+  const Record arrays = record("Arrays", {Property('i', std::vector<int32_t>{1, 2, 3, 4})});
+  const Record packed = record("Packed", {Property('d', std::vector<double>(64, 1.0))});
   struct Case {
     const char* what;
     std::vector<Record> records;
@@ -227,8 +209,8 @@ TEST(RecordParsingErrors, BinaryLengthsAndEncodings) {
 }
 
 TEST(RecordParsingErrors, NestingDeeperThanTheLimit) {
-  Record inner = makeRecord("Leaf", {Property('I', int64_t{1})});
-  for (int i = 0; i < kMaxRecordDepth + 2; ++i) inner = makeRecord("N", {}, {inner});
+  Record inner = record("Leaf", {Property('I', int64_t{1})});
+  for (int i = 0; i < kMaxRecordDepth + 2; ++i) inner = record("N", {}, {inner});
   EXPECT_NE(parseError(binaryOf({inner})).find("nested deeper than"), std::string::npos);
   std::string text;
   for (int i = 0; i < kMaxRecordDepth + 2; ++i) text += "N: {\n";
@@ -252,15 +234,13 @@ TEST(RecordParsingErrors, AsciiSyntax) {
 }
 
 TEST(SceneLoadingErrors, OldVersionsAreRefusedNotMisread) {
-  auto bytes = writeMemory(*test::makeTestScene());
-  put32(bytes, 23, 6100);
-  SceneResult r = loadMemory(bytes.data(), bytes.size(), "old.fbx");
-  ASSERT_FALSE(r.ok());
-  EXPECT_NE(r.error().find("unsupported FBX version 6100"), std::string::npos) << r.error();
-  const auto ascii = test::toBytes("; FBX 6.1.0 project file\nFBXHeaderExtension: {\n}\n");
-  r = loadMemory(ascii.data(), ascii.size(), "old.fbx");
-  ASSERT_FALSE(r.ok());
-  EXPECT_NE(r.error().find("unsupported FBX version 6100"), std::string::npos) << r.error();
+  auto binary = writeMemory(*test::makeTestScene());
+  put32(binary, 23, 6100);
+  for (const auto& bytes : {binary, test::toBytes("; FBX 6.1.0 project file\nFBXHeaderExtension: {\n}\n")}) {
+    SceneResult r = loadMemory(bytes.data(), bytes.size(), "old.fbx");
+    ASSERT_FALSE(r.ok());
+    EXPECT_NE(r.error().find("unsupported FBX version 6100"), std::string::npos) << r.error();
+  }
 }
 
 TEST(SceneLoadingErrors, MissingFileNamesThePath) {

@@ -58,8 +58,8 @@ void addAnimation(Scene& scene, Node* cube, Camera* camera) {
   AnimCurveNode* fov = scene.addCurveNode(base, camera, "FieldOfView", {"FieldOfView"}, {40});
   AnimCurve* fc = scene.addChannelCurve(fov, "FieldOfView");
   AnimKey k0{0, 30.0f, Interpolation::Cubic};
-  k0.rightSlope = 0;
-  k0.nextLeftSlope = 0;
+  k0.rightSlope = k0.nextLeftSlope = 12.5f;  // equal slopes keep the midpoint at 45
+  k0.rightWeight = k0.nextLeftWeight = 0.25f;
   fc->keys = {k0, {kTicksPerSecond, 60.0f}};
 }
 
