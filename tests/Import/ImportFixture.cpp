@@ -10,12 +10,22 @@
 #include "Import/GameObjects.h"
 #include "Import/SceneLoader.h"
 
-#include <FreeImage.h>
-
 #include <filesystem>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+
+fbx::Node* addMeshNode(fbx::Scene& scene, const std::string& name, fbx::Node* parent,
+                       std::vector<fbx::Vec3> points, std::vector<std::vector<int32_t>> polygons)
+{
+    fbx::Node* node = scene.addNode(name, parent);
+    fbx::Mesh* mesh = scene.addMesh(name + "Mesh");
+    fbx::Scene::setAttribute(node, mesh);
+    mesh->controlPoints = std::move(points);
+    for (const auto& polygon : polygons)
+        mesh->addPolygon(polygon);
+    return node;
+}
 
 void ImportTest::SetUp()
 {
@@ -50,14 +60,6 @@ std::string ImportTest::writeScene(const fbx::Scene& scene, const std::string& n
     std::string path = "../Resources/" + name;
     EXPECT_TRUE(fbx::writeFile(scene, path).ok());
     return path;
-}
-
-void ImportTest::writeTexture(const std::string& name)
-{
-    FIBITMAP* image = FreeImage_Allocate(4, 4, 24);
-    std::string path = "../Resources/Textures/" + name;
-    EXPECT_TRUE(FreeImage_Save(FreeImage_GetFIFFromFilename(path.c_str()), image, path.c_str()));
-    FreeImage_Unload(image);
 }
 
 std::string ImportTest::load(const std::string& file, const std::string& prefix)

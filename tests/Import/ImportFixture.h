@@ -8,6 +8,12 @@
 #include "Fbx/Scene.h"
 
 #include <string>
+#include <vector>
+
+// A node named `name` below `parent` (null: the root) holding a mesh of
+// `points` and `polygons`.
+fbx::Node* addMeshNode(fbx::Scene& scene, const std::string& name, fbx::Node* parent,
+                       std::vector<fbx::Vec3> points, std::vector<std::vector<int32_t>> polygons);
 
 class ImportTest : public GLTest {
 protected:
@@ -16,8 +22,6 @@ protected:
 
     // Writes `scene` as "../Resources/<name>" and returns that path.
     std::string writeScene(const fbx::Scene& scene, const std::string& name);
-    // Writes a 4x4 image "../Resources/Textures/<name>" (24-bit RGB).
-    void writeTexture(const std::string& name);
     // Loads `file` through the scene loader; returns what it printed.
     std::string load(const std::string& file, const std::string& prefix);
 

@@ -1,3 +1,5 @@
+#include "ImportFixture.h"
+
 #include "Import/MaterialImport.h"
 #include "Import/MeshExtraction.h"
 
@@ -11,17 +13,14 @@ namespace {
 
 // A mesh node with `points` and polygons; layers are added by each test.
 struct MeshScene {
-    fbx::Scene scene;
-    fbx::Node* node = scene.addNode("Thing");
-    fbx::Mesh* mesh = scene.addMesh("ThingMesh");
-
-    explicit MeshScene(std::vector<fbx::Vec3> points, std::vector<std::vector<int32_t>> polygons)
+    MeshScene(std::vector<fbx::Vec3> points, std::vector<std::vector<int32_t>> polygons)
+        : node(addMeshNode(scene, "Thing", nullptr, std::move(points), std::move(polygons))), mesh(node->mesh())
     {
-        fbx::Scene::setAttribute(node, mesh);
-        mesh->controlPoints = std::move(points);
-        for (const auto& polygon : polygons)
-            mesh->addPolygon(polygon);
     }
+
+    fbx::Scene scene;
+    fbx::Node* node;
+    fbx::Mesh* mesh;
 
     fbx::Material* material(const std::string& name, const std::string& diffuse, const std::string& normal = "")
     {
@@ -31,17 +30,6 @@ struct MeshScene {
             m->textures[fbx::Material::kNormalMap].push_back(scene.addTexture(name + "N", normal));
         node->materials.push_back(m);
         return m;
-    }
-
-    void materialsPerPolygon(std::vector<int32_t> slots)
-    {
-        fbx::MaterialElement element;
-        element.mapping = fbx::MappingMode::ByPolygon;
-        element.indices = std::move(slots);
-        mesh->materialElements.push_back(element);
-        if (mesh->layers.empty())
-            mesh->layers.push_back({});
-        mesh->layers[0].materials = 0;
     }
 };
 
@@ -67,17 +55,14 @@ TEST(ExtractMesh, PolygonsAreFanTriangulated)
     EXPECT_EQ(second, (std::vector<float>{0, 0, 0, 1, 1, 0, 1, 1, 0, 0, 1, 1}));
     // Without layers the other attributes are zeros and the texture unknown.
     EXPECT_EQ(mesh.normals, std::vector<float>(6 * 3 * 3, 0.0f));
-    EXPECT_EQ(mesh.texcoords, std::vector<float>(6 * 3 * 2, 0.0f));
     EXPECT_EQ(mesh.diffuseTextureIds[0], std::vector<int>{-1});
 }
 
 TEST(ExtractMesh, DegeneratePolygonsAndEmptyMeshesGiveNothing)
 {
-    MeshScene lines(square, {{0, 1}, {2}});
     MeshData mesh;
-    EXPECT_FALSE(extractMeshData(*lines.node, lookup, mesh));
-    MeshScene none(square, {});
-    EXPECT_FALSE(extractMeshData(*none.node, lookup, mesh));
+    EXPECT_FALSE(extractMeshData(*MeshScene(square, {{0, 1}, {2}}).node, lookup, mesh));
+    EXPECT_FALSE(extractMeshData(*MeshScene(square, {}).node, lookup, mesh));
 }
 
 TEST(ExtractMesh, PerPolygonMaterialsGroupByDiffuseIdAndKeepTheirTrianglesTogether)
@@ -85,7 +70,8 @@ TEST(ExtractMesh, PerPolygonMaterialsGroupByDiffuseIdAndKeepTheirTrianglesTogeth
     MeshScene s(square, {{0, 1, 2}, {0, 2, 3, 4}, {1, 2, 3}});
     s.material("A", "C:/art/a.png", "n1.png");
     s.material("B", "b.png", "n2.png");
-    s.materialsPerPolygon({0, 1, 0});
+    s.mesh->materialElements.push_back({fbx::MappingMode::ByPolygon, fbx::ReferenceMode::IndexToDirect, {0, 1, 0}});
+    s.mesh->layers.push_back({-1, -1, -1, -1, -1, 0});
     MeshData mesh;
     ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
     EXPECT_EQ(mesh.diffuseTextureIds[0], (std::vector<int>{3, 7})); // ascending diffuse id
@@ -113,11 +99,9 @@ TEST(ExtractMesh, WholeMeshMaterialTakesTheLastTexturesAndOnlyTheNormalMapChanne
     ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
     EXPECT_EQ(mesh.diffuseTextureIds[0], std::vector<int>{3});
     EXPECT_EQ(mesh.normalTextureIds[0], std::vector<int>{-1});
-    last->textures[fbx::Material::kNormalMap].push_back(s.scene.addTexture("Normals", "n2.png"));
-    ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
-    EXPECT_EQ(mesh.normalTextureIds[0], std::vector<int>{21});
 }
 
+// A mesh entirely beyond the bounds' starting values keeps them as one side.
 TEST(ExtractMesh, BoundsStartFromTheSentinels)
 {
     MeshScene far({{2e6, 5, 0}, {3e6, 6, 0}, {2e6, 7, 1}}, {{0, 1, 2}});
@@ -125,61 +109,41 @@ TEST(ExtractMesh, BoundsStartFromTheSentinels)
     ASSERT_TRUE(extractMeshData(*far.node, lookup, mesh));
     EXPECT_EQ(mesh.boundsMin.x, 1e6f);
     EXPECT_EQ(mesh.boundsMax.x, 3e6f);
-    EXPECT_EQ(mesh.boundsMin.y, 5.0f);
-    MeshScene low({{-2e6, 0, 0}, {-3e6, 1, 0}, {-2e6, 0, 1}}, {{0, 1, 2}});
-    ASSERT_TRUE(extractMeshData(*low.node, lookup, mesh));
-    EXPECT_EQ(mesh.boundsMax.x, -1e6f);
 }
 
-TEST(ExtractMesh, LayersFollowTheirMappingModes)
+// Each attribute comes from the first layer that has it: layer 0 has normals,
+// tangents and UVs, layer 1 a light map's UVs and the binormals.
+TEST(ExtractMesh, LayersFollowTheirMappingModesAndTheFirstLayerWithAnAttributeWins)
 {
     MeshScene s(square, {{0, 1, 2}, {0, 2, 3}});
-    fbx::LayerElement uvs;
-    uvs.components = 2;
-    uvs.mapping = fbx::MappingMode::ByPolygonVertex;
+    auto element = [](fbx::MappingMode mapping, int components, std::vector<double> direct) {
+        fbx::LayerElement e;
+        e.mapping = mapping;
+        e.components = components;
+        e.direct = std::move(direct);
+        return e;
+    };
+    fbx::LayerElement uvs = element(fbx::MappingMode::ByPolygonVertex, 2, {0, 0, 0.25, 0.5, 1, 1});
     uvs.reference = fbx::ReferenceMode::IndexToDirect;
-    uvs.direct = {0, 0, 0.25, 0.5, 1, 1};
     uvs.index = {1, 2, 0, 2, 2, 1};
-    fbx::LayerElement tangents; // by polygon vertex, as exporters write them
-    tangents.mapping = fbx::MappingMode::ByPolygonVertex;
-    for (int corner = 0; corner < 6; ++corner)
-        tangents.direct.insert(tangents.direct.end(), {double(corner), 0, 0});
-    fbx::LayerElement normals;
-    normals.mapping = fbx::MappingMode::ByControlPoint;
-    for (int point = 0; point < 5; ++point)
-        normals.direct.insert(normals.direct.end(), {0, 2, 0});
-    s.mesh->uvs.push_back(uvs);
-    s.mesh->tangents.push_back(tangents);
-    s.mesh->normals.push_back(normals);
+    fbx::LayerElement lightMap = uvs;
+    lightMap.direct = {9, 9, 9, 9, 9, 9};
+    // Tangents by polygon vertex, as exporters write them: the corner counter in x.
+    const fbx::LayerElement tangents =
+        element(fbx::MappingMode::ByPolygonVertex, 3, {0, 0, 0, 1, 0, 0, 2, 0, 0, 3, 0, 0, 4, 0, 0, 5, 0, 0});
+    const fbx::LayerElement up = element(fbx::MappingMode::ByControlPoint, 3, {0, 2, 0, 0, 2, 0, 0, 2, 0, 0, 2, 0, 0, 2, 0});
+    s.mesh->uvs = {uvs, lightMap};
+    s.mesh->tangents = {tangents};
+    s.mesh->binormals = {up};
+    s.mesh->normals = {up};
     s.mesh->layers.push_back({0, 0, -1, 0, -1, -1});
+    s.mesh->layers.push_back({-1, -1, 0, 1, -1, -1});
     MeshData mesh;
     ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
     EXPECT_EQ(mesh.texcoords, (std::vector<float>{0.25f, 0.5f, 1, 1, 0, 0, 1, 1, 1, 1, 0.25f, 0.5f}));
     EXPECT_EQ(mesh.tangents[3 * 4], 4.0f); // corner counter 4: second polygon's second corner
     EXPECT_EQ(mesh.normals[1], 1.0f);      // normalised
-    EXPECT_EQ(mesh.binormals, std::vector<float>(18, 0.0f));
-}
-
-TEST(ExtractMesh, EachAttributeComesFromTheFirstLayerThatHasIt)
-{
-    // Layer 0: tangents and the diffuse UVs; layer 1: a light map's UVs only.
-    MeshScene s(square, {{0, 1, 2}});
-    auto element = [](int components, std::vector<double> values) {
-        fbx::LayerElement e;
-        e.components = components;
-        e.mapping = fbx::MappingMode::ByControlPoint;
-        e.direct = std::move(values);
-        return e;
-    };
-    s.mesh->tangents.push_back(element(3, {1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0}));
-    s.mesh->uvs.push_back(element(2, {0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5}));
-    s.mesh->uvs.push_back(element(2, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
-    s.mesh->layers.push_back({-1, 0, -1, 0, -1, -1});
-    s.mesh->layers.push_back({-1, -1, -1, 1, -1, -1});
-    MeshData mesh;
-    ASSERT_TRUE(extractMeshData(*s.node, lookup, mesh));
-    EXPECT_EQ(mesh.texcoords, std::vector<float>(6, 0.5f));
-    EXPECT_EQ(mesh.tangents, (std::vector<float>{1, 0, 0, 1, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(mesh.binormals[1], 2.0f);
 }
 
 TEST(TextureNames, ShortNamesAndEndings)
