@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "Fbx/Load.h"
 
 namespace contenttest {
@@ -29,29 +27,6 @@ std::vector<fbx::Node*> meshNodesBelow(fbx::Node* node) {
     for (fbx::Node* n : meshNodesBelow(child)) out.push_back(n);
   }
   return out;
-}
-
-assetgen::Bounds meshBounds(const fbx::Node& node) {
-  assetgen::Bounds b;
-  if (node.mesh()) {
-    for (const fbx::Vec3& p : node.mesh()->controlPoints) b.add(p);
-  }
-  return b;
-}
-
-fbx::Vec3 spawnPointOf(const fbx::Mesh& mesh) {
-  double sumX = 0, sumZ = 0, minY = 9999999.0;
-  int count = 0;
-  for (int p = 0; p < mesh.polygonCount(); ++p) {
-    for (int corner = 0; corner < 3; ++corner) {
-      const fbx::Vec3 v = mesh.controlPoints[mesh.polygonVertex(p, corner)];
-      sumX += v.x;
-      sumZ += v.z;
-      minY = std::min(minY, v.y);
-      ++count;
-    }
-  }
-  return count ? fbx::Vec3{sumX / count, minY, sumZ / count} : fbx::Vec3{};
 }
 
 }  // namespace contenttest

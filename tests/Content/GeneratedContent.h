@@ -21,11 +21,4 @@ std::unique_ptr<fbx::Scene> loadGenerated(const std::string& relativePath);
 // Nodes carrying a mesh, in tree order below `node` (itself included).
 std::vector<fbx::Node*> meshNodesBelow(fbx::Node* node);
 
-// Bounds of a node's mesh control points (no transform applied).
-assetgen::Bounds meshBounds(const fbx::Node& node);
-
-// The spawn point the game takes from a pad mesh: mean x and z of the first
-// three corners of every polygon, lowest y among them.
-fbx::Vec3 spawnPointOf(const fbx::Mesh& mesh);
-
 }  // namespace contenttest

@@ -43,11 +43,6 @@ class ImportedContent : public ImportTest {
     }
     return printed;
   }
-  static bool hasMarker(GameObject which, const char* name) {
-    Vec4 position;
-    SceneGraphNode* node = gameObjectTemplate(which);
-    return node && node->findMarker(name, position);
-  }
 };
 
 TEST_F(ImportedContent, TemplatesLoadWithTheirMarkersAndSkullLayers) {
@@ -55,11 +50,16 @@ TEST_F(ImportedContent, TemplatesLoadWithTheirMarkersAndSkullLayers) {
   for (int i = 0; i < static_cast<int>(GameObject::Count); ++i) {
     EXPECT_NE(gameObjectTemplate(static_cast<GameObject>(i)), nullptr) << i;
   }
-  EXPECT_TRUE(hasMarker(GameObject::PlayerDummy, "WeaponTriggerAttachpoint"));
-  EXPECT_TRUE(hasMarker(GameObject::Pistol, "ShotSource"));
-  EXPECT_TRUE(hasMarker(GameObject::Pistol, "FlashlightMount"));
-  EXPECT_TRUE(hasMarker(GameObject::Flashlight, "FlashlightBackCenter"));
-  EXPECT_TRUE(hasMarker(GameObject::Flashlight, "FlashlightFrontCenter"));
+  const std::pair<GameObject, const char*> markers[] = {{GameObject::PlayerDummy, "WeaponTriggerAttachpoint"},
+                                                        {GameObject::Pistol, "ShotSource"},
+                                                        {GameObject::Pistol, "FlashlightMount"},
+                                                        {GameObject::Flashlight, "FlashlightBackCenter"},
+                                                        {GameObject::Flashlight, "FlashlightFrontCenter"}};
+  for (const auto& [object, marker] : markers) {
+    Vec4 position;
+    SceneGraphNode* node = gameObjectTemplate(object);
+    EXPECT_TRUE(node && node->findMarker(marker, position)) << marker;
+  }
   SceneGraphNode* skull = gameObjectTemplate(GameObject::Skull);
   ASSERT_NE(skull, nullptr);
   quietly([&] {
@@ -68,19 +68,17 @@ TEST_F(ImportedContent, TemplatesLoadWithTheirMarkersAndSkullLayers) {
 }
 
 TEST_F(ImportedContent, SphereAndLevelLoadWithLightsCameraAndSpawnPoints) {
-  const std::string printed = quietly([] {
+  quietly([] {
     SceneLoader::getInstance()->loadScene("../Resources/sphere.fbx", "Sphere");
     SceneLoader::getInstance()->loadScene("../Resources/testlevel.fbx", "All");
   });
   EXPECT_NE(NodeManager::getInstance()->findByName("Sphere_sphere"), nullptr);
-  EXPECT_NE(NodeManager::getInstance()->findByName("All_RootNode"), nullptr);
   EXPECT_NE(NodeManager::getInstance()->findByName("All_Ground_00_00"), nullptr);
   EXPECT_EQ(NodeManager::getInstance()->findByName("All_SpawnPad01"), nullptr) << "spawn pads are not drawn";
   EXPECT_GE(spawnPoints().size(), 8u);
   EXPECT_GE(LightManager::getInstance()->getSpotLights().size(), 8u);
   EXPECT_GE(LightManager::getInstance()->getPointLights().size(), 8u);
   EXPECT_EQ(CameraManager::getInstance()->cameraNodes().size(), 1u);
-  EXPECT_NE(printed.find("Found camera"), std::string::npos);
 }
 
 }  // namespace

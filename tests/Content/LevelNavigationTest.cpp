@@ -5,6 +5,7 @@
 #include <DetourNavMeshQuery.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "GeneratedContent.h"
@@ -15,6 +16,23 @@ namespace {
 constexpr float kSearchExtents[3] = {2, 4, 2};  // metres, nearest-polygon search box half sizes
 constexpr int kMaxPathPolygons = 4096;
 constexpr float kArrivalTolerance = 0.5f;  // metres between the path's end and the goal
+
+// The spawn point the game takes from a pad mesh: mean x and z of the first
+// three corners of every polygon, lowest y among them.
+fbx::Vec3 spawnPointOf(const fbx::Mesh& mesh) {
+  double sumX = 0, sumZ = 0, minY = 9999999.0;
+  int count = 0;
+  for (int p = 0; p < mesh.polygonCount(); ++p) {
+    for (int corner = 0; corner < 3; ++corner) {
+      const fbx::Vec3 v = mesh.controlPoints[mesh.polygonVertex(p, corner)];
+      sumX += v.x;
+      sumZ += v.z;
+      minY = std::min(minY, v.y);
+      ++count;
+    }
+  }
+  return count ? fbx::Vec3{sumX / count, minY, sumZ / count} : fbx::Vec3{};
+}
 
 TEST(LevelNavigation, EverySpawnPadAndTheCentreReachEachOther) {
   std::string error;
@@ -27,7 +45,7 @@ TEST(LevelNavigation, EverySpawnPadAndTheCentreReachEachOther) {
 
   auto level = contenttest::loadGenerated("testlevel.fbx");
   std::vector<fbx::Vec3> places = {{0, 0, 0}};
-  for (fbx::Node* pad : level->findNode("SpawnPoints")->children) places.push_back(contenttest::spawnPointOf(*pad->mesh()));
+  for (fbx::Node* pad : level->findNode("SpawnPoints")->children) places.push_back(spawnPointOf(*pad->mesh()));
 
   std::vector<dtPolyRef> polygons(places.size());
   std::vector<std::array<float, 3>> snapped(places.size());
