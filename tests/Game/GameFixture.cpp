@@ -43,7 +43,7 @@ const std::string& navMeshPath()
 {
     static const std::string path = [] {
         std::string file = navtest::tempPath("game_floor.bin");
-        navtest::writeFile(file, navtest::NavMeshFileImage::of(navtest::obstacleMesh()).bytes());
+        navigation::saveNavMesh(file, navtest::obstacleMesh());
         return file;
     }();
     return path;

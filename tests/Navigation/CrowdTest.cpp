@@ -1,130 +1,114 @@
-// The crowd tool on a Recast-built floor with a box on it, with Detour and
-// DetourCrowd for real: capacity, move targets, placement and removal.
-#include "Navigation/PathfindTool.h"
+// The crowd as the game uses it, with Detour and DetourCrowd for real: the
+// holder reads the mesh file and path-find nodes walk on its crowd (each
+// node gets an agent at construction and releases it when deleted, also
+// after the holder is gone); an unusable file leaves a crowd without agent
+// slots, so the game still runs and no character moves.
+#include "Engine/Scene/NodeManager.h"
+#include "Navigation/CrowdAgent.h"
+#include "Navigation/NavigationHolder.h"
+#include "Navigation/PathFindSceneNode.h"
 #include "TestNavMeshes.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
-constexpr float kRadius = 0.4f;
-constexpr float kHeight = 1.7f;
-constexpr float kStep = 1.0f / 30.0f; // seconds per update
-constexpr float kArrived = 0.5f;      // metres from the target
-
-float horizontalDistance(const float* a, const float* b) { return std::hypot(a[0] - b[0], a[2] - b[2]); }
-
 class CrowdTest : public ::testing::Test {
 protected:
-    void SetUp() override { tool.init(&navtest::obstacleMesh(), query.get()); }
-
-    const dtCrowdAgent& agent(int index) { return *tool.getCrowd().getAgent(index); }
-
-    // Steps the crowd until the agent is within kArrived of `target` or `seconds` pass;
-    // true when it arrived. Fails the test when the agent ever stands inside the box.
-    bool walk(int index, const float* target, float seconds)
+    void TearDown() override
     {
-        for (float t = 0.0f; t < seconds; t += kStep) {
-            tool.update(kStep);
-            const float* p = agent(index).npos;
-            const bool insideBox = p[0] > navtest::kBoxMin[0] && p[0] < navtest::kBoxMax[0] &&
-                                   p[2] > navtest::kBoxMin[2] && p[2] < navtest::kBoxMax[2] && p[1] < 1.0f;
-            EXPECT_FALSE(insideBox) << "agent at " << p[0] << ", " << p[2];
-            if (horizontalDistance(p, target) < kArrived)
-                return true;
-        }
-        return false;
+        nodes.clear();
+        NavigationHolder::destroyInstance();
+        NodeManager::destroyInstance();
     }
 
-    navtest::QueryPtr query = navtest::makeQuery(navtest::obstacleMesh());
-    PathfindTool tool;
+    void loadObstacleMesh()
+    {
+        ASSERT_TRUE(navigation::saveNavMesh(navtest::tempPath("crowd.bin"), navtest::obstacleMesh()));
+        holder->init(navtest::tempPath("crowd.bin"));
+    }
+
+    PathFindSceneNode& addNode()
+    {
+        nodes.push_back(std::make_unique<PathFindSceneNode>("walker" + std::to_string(nodes.size())));
+        return *nodes.back();
+    }
+
+    NavigationHolder* holder = NavigationHolder::getInstance();
+    std::vector<std::unique_ptr<PathFindSceneNode>> nodes;
 };
 
-TEST_F(CrowdTest, AgentAddedAfterATargetWasSetWalksToItAroundTheBox)
+TEST_F(CrowdTest, TeleportDropsTheLastRequestThenSetTargetWalksTheNodeRoundTheBox)
 {
-    const int first = tool.addAgent(kRadius, kHeight);
-    const float beyondBox[3] = {9.0f, 0.0f, 0.0f};
-    tool.setMoveTarget(first, beyondBox);
-    ASSERT_NE(tool.targetRef, 0u);
-    EXPECT_NEAR(horizontalDistance(tool.targetPos, beyondBox), 0.0f, 0.01f);
-
-    const int late = tool.addAgent(kRadius, kHeight);
-    ASSERT_GE(late, 0);
-    EXPECT_EQ(agent(late).targetRef, tool.targetRef);
-    EXPECT_TRUE(walk(late, tool.targetPos, 15.0f));
+    loadObstacleMesh();
+    PathFindSceneNode& node = addNode();
+    ASSERT_GE(node.agentIndex, 0);
+    node.setTarget({9.0f, 0.0f, -9.0f});
+    node.teleport({-8.0f, 0.5f, 8.0f}); // within 1.5 radii above the floor
+    EXPECT_EQ(crowdAgent(node.agentIndex)->targetState, DT_CROWDAGENT_TARGET_NONE);
+    EXPECT_LT(length(agentPosition(node.agentIndex, {}) - Vec3{-8.0f, 0.0f, 8.0f}), 0.02f) << "not on the floor";
+    EXPECT_EQ(node.targetPosition.x, -8.0f); // where it stands is its last target
+    node.setTarget({8.0f, 0.0f, -1.0f});
+    const float target[3] = {8.0f, 0.0f, -1.0f};
+    EXPECT_EQ(crowdAgent(addNode().agentIndex)->targetRef, NavigationHolder::crowd()->targetRef)
+        << "an agent added later does not take the last target";
+    nodes.pop_back();
+    EXPECT_TRUE(navtest::walk(*NavigationHolder::crowd(), node.agentIndex, target));
 }
 
-TEST_F(CrowdTest, TeleportPlacesTheAgentOnTheNearestPolygonThenItWalksToItsTarget)
+TEST_F(CrowdTest, FreedSlotsAreReusedAndRequestsNamingNoUsableAgentOrPlaceChangeNothing)
 {
-    const int index = tool.addAgent(kRadius, kHeight);
-    const float earlier[3] = {9.0f, 0.0f, -9.0f};
-    tool.setMoveTarget(index, earlier);
-    const float corner[3] = {-9.0f, 0.5f, -9.0f}; // within the search box's 1.5 radii above the floor
-    tool.teleport(index, corner);
-    const dtCrowdAgent& a = agent(index);
-    EXPECT_EQ(a.targetState, DT_CROWDAGENT_TARGET_NONE) << "the request of before the teleport is dropped";
-    EXPECT_NEAR(a.npos[0], -9.0f, 0.01f);
-    EXPECT_NEAR(a.npos[1], 0.0f, 0.02f); // dropped onto the floor
-    EXPECT_NEAR(a.npos[2], -9.0f, 0.01f);
-    EXPECT_TRUE(a.active);
-    EXPECT_EQ(a.corridor.getPathCount(), 1);
-    EXPECT_EQ(a.vel[0], 0.0f);
-
-    const float target[3] = {9.0f, 0.0f, 1.0f};
-    tool.setMoveTarget(index, target);
-    EXPECT_TRUE(walk(index, target, 15.0f));
-}
-
-TEST(CrowdOffTheOrigin, AgentAddedOffTheMeshWalksOnceTeleportedOntoIt)
-{
-    // A floor far from the origin, where the crowd first places every agent.
-    navmeshgen::TriangleSoup soup;
-    const float a[3] = {20, 0, -5}, b[3] = {20, 0, 5}, c[3] = {30, 0, 5}, d[3] = {30, 0, -5};
-    navtest::addQuad(soup, a, b, c, d);
-    std::string error;
-    auto mesh = navmeshgen::buildNavMesh(soup, navmeshgen::BuildSettings{}, error);
-    ASSERT_TRUE(mesh) << error;
-    navtest::QueryPtr query = navtest::makeQuery(*mesh);
-    PathfindTool tool;
-    tool.init(mesh.get(), query.get());
-
-    const int index = tool.addAgent(kRadius, kHeight);
-    const dtCrowdAgent& agent = *tool.getCrowd().getAgent(index);
-    EXPECT_EQ(agent.state, DT_CROWDAGENT_STATE_INVALID);
-    const float start[3] = {22, 0, 0}, target[3] = {28, 0, 3};
-    tool.teleport(index, start);
-    tool.setMoveTarget(index, target);
-    for (int i = 0; i < 300 && horizontalDistance(agent.npos, target) > kArrived; ++i)
-        tool.update(kStep);
-    EXPECT_LT(horizontalDistance(agent.npos, target), kArrived);
-}
-
-TEST_F(CrowdTest, RequestsThatNameNoUsableAgentOrPlaceChangeNothing)
-{
-    const int index = tool.addAgent(kRadius, kHeight);
-    const int removed = tool.addAgent(kRadius, kHeight);
-    tool.removeAgent(removed);
-    const float before[3] = {agent(index).npos[0], agent(index).npos[1], agent(index).npos[2]};
-    const float faraway[3] = {100.0f, 40.0f, 100.0f};
-    tool.teleport(index, faraway);
-    const float target[3] = {-5.0f, 0.0f, 5.0f};
-    tool.setMoveTarget(removed, target);
-    tool.teleport(removed, target);
-    EXPECT_EQ(agent(removed).targetState, DT_CROWDAGENT_TARGET_NONE);
-    EXPECT_FALSE(agent(removed).active) << "a removed agent stays removed";
+    loadObstacleMesh();
+    PathfindTool& tool = *NavigationHolder::crowd();
+    for (int i = 0; i < PathfindTool::kMaxAgents; ++i)
+        ASSERT_EQ(addNode().agentIndex, i);
+    nodes.erase(nodes.begin() + 17);
+    const float target[3] = {-5.0f, 0.0f, 5.0f}, faraway[3] = {100.0f, 40.0f, 100.0f};
+    tool.setMoveTarget(17, target);
+    tool.teleport(17, target);
+    EXPECT_EQ(crowdAgent(17), nullptr) << "a removed agent stays removed";
+    const Vec3 before = agentPosition(3, {});
+    tool.teleport(3, faraway);
+    EXPECT_EQ(agentPosition(3, {}), before);
     for (int bad : {-1, PathfindTool::kMaxAgents, 1 << 20}) {
         tool.teleport(bad, target);
         tool.setMoveTarget(bad, target);
         tool.removeAgent(bad);
     }
     EXPECT_NE(tool.targetRef, 0u); // the target is still found for whoever asks next
-    EXPECT_TRUE(agent(index).active);
-    for (int i = 0; i < 60; ++i) // without a target it stays where it was placed
-        tool.update(kStep);
-    EXPECT_EQ(agent(index).targetState, DT_CROWDAGENT_TARGET_NONE);
-    EXPECT_LT(horizontalDistance(agent(index).npos, before), 0.01f);
+    EXPECT_EQ(addNode().agentIndex, 17); // the slot is free again
+    PathFindSceneNode& extra = addNode();
+    EXPECT_EQ(extra.agentIndex, -1);
+    extra.teleport({1.0f, 0.0f, 1.0f});
+    extra.setTarget({1.0f, 0.0f, 1.0f});
+    nodes.pop_back(); // removing the agentless node leaves every agent alone
+    for (int i = 0; i < PathfindTool::kMaxAgents; ++i)
+        ASSERT_TRUE(crowdAgent(i)) << i;
+    tool.update(1.0f / 30.0f); // a full crowd steps without trouble
+}
+
+TEST_F(CrowdTest, AnUnusableFileGivesACrowdWhoseAgentsNeverMove)
+{
+    holder->init(navtest::tempPath("missing.bin"));
+    EXPECT_FALSE(holder->navMesh);
+    PathFindSceneNode& node = addNode();
+    EXPECT_EQ(node.agentIndex, -1);
+    EXPECT_EQ(agentPosition(node.agentIndex, {1, 2, 3}), (Vec3{1, 2, 3}));
+    node.teleport({3.0f, 0.0f, 3.0f});
+    node.setTarget({5.0f, 0.0f, 5.0f});
+    NavigationHolder::crowd()->update(0.1f);
+    EXPECT_EQ(NavigationHolder::crowd()->targetRef, 0u);
+    EXPECT_EQ(NavigationHolder::crowd()->getCrowd().getAgentCount(), 0);
+    nodes.clear();
+    loadObstacleMesh();
+    EXPECT_EQ(addNode().agentIndex, 0);
+    EXPECT_EQ(crowdAgent(0)->params.separationWeight, 1.0f) << "the holder's crowd settings were not applied";
+    NavigationHolder::destroyInstance();
+    EXPECT_EQ(NavigationHolder::crowd(), nullptr);
+    // The node outlives the holder: no crowd is left to release its agent from.
 }
 
 } // namespace

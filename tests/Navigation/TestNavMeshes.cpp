@@ -3,43 +3,35 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <initializer_list>
 
 namespace navtest {
 
-void addQuad(navmeshgen::TriangleSoup& soup, const float* a, const float* b, const float* c, const float* d)
+void addQuad(navmeshgen::TriangleSoup& soup, std::initializer_list<float> corners)
 {
     const int base = int(soup.vertices.size() / 3);
-    for (const float* p : {a, b, c, d})
-        soup.vertices.insert(soup.vertices.end(), p, p + 3);
+    soup.vertices.insert(soup.vertices.end(), corners);
     soup.triangles.insert(soup.triangles.end(), {base, base + 1, base + 2, base, base + 2, base + 3});
 }
 
 void addBox(navmeshgen::TriangleSoup& soup, const float* min, const float* max)
 {
     const float x0 = min[0], y0 = min[1], z0 = min[2], x1 = max[0], y1 = max[1], z1 = max[2];
-    const float c[8][3] = {{x0, y0, z0}, {x0, y0, z1}, {x1, y0, z1}, {x1, y0, z0},
-                           {x0, y1, z0}, {x0, y1, z1}, {x1, y1, z1}, {x1, y1, z0}};
-    addQuad(soup, c[4], c[5], c[6], c[7]); // top, facing up
-    addQuad(soup, c[0], c[3], c[2], c[1]); // bottom
-    addQuad(soup, c[0], c[1], c[5], c[4]);
-    addQuad(soup, c[1], c[2], c[6], c[5]);
-    addQuad(soup, c[2], c[3], c[7], c[6]);
-    addQuad(soup, c[3], c[0], c[4], c[7]);
+    addQuad(soup, {x0, y1, z0, x0, y1, z1, x1, y1, z1, x1, y1, z0}); // top, facing up
+    addQuad(soup, {x0, y0, z0, x1, y0, z0, x1, y0, z1, x0, y0, z1}); // bottom
+    addQuad(soup, {x0, y0, z0, x0, y0, z1, x0, y1, z1, x0, y1, z0});
+    addQuad(soup, {x0, y0, z1, x1, y0, z1, x1, y1, z1, x0, y1, z1});
+    addQuad(soup, {x1, y0, z1, x1, y0, z0, x1, y1, z0, x1, y1, z1});
+    addQuad(soup, {x1, y0, z0, x0, y0, z0, x0, y1, z0, x1, y1, z0});
 }
 
-navmeshgen::TriangleSoup floorWithObstacle()
-{
-    navmeshgen::TriangleSoup soup;
-    const float h = kFloorHalfSize;
-    const float a[3] = {-h, 0, -h}, b[3] = {-h, 0, h}, c[3] = {h, 0, h}, d[3] = {h, 0, -h};
-    addQuad(soup, a, b, c, d);
-    addBox(soup, kBoxMin, kBoxMax);
-    return soup;
-}
+namespace {
+
+constexpr float kBoxMin[3] = {2.0f, 0.0f, -2.0f};
+constexpr float kBoxMax[3] = {6.0f, 2.0f, 2.0f};
+
+} // namespace
 
 navmeshgen::BuildSettings smallTileSettings()
 {
@@ -51,8 +43,11 @@ navmeshgen::BuildSettings smallTileSettings()
 dtNavMesh& obstacleMesh()
 {
     static navigation::NavMeshPtr mesh = [] {
+        navmeshgen::TriangleSoup soup;
+        addQuad(soup, {-12, 0, -12, -12, 0, 12, 12, 0, 12, 12, 0, -12});
+        addBox(soup, kBoxMin, kBoxMax);
         std::string error;
-        auto built = navmeshgen::buildNavMesh(floorWithObstacle(), smallTileSettings(), error);
+        auto built = navmeshgen::buildNavMesh(soup, smallTileSettings(), error);
         EXPECT_TRUE(built) << error;
         return built;
     }();
@@ -61,10 +56,23 @@ dtNavMesh& obstacleMesh()
     return *mesh;
 }
 
-QueryPtr makeQuery(const dtNavMesh& mesh)
+bool walk(PathfindTool& tool, int index, const float* target, float seconds)
 {
-    QueryPtr query(dtAllocNavMeshQuery());
-    EXPECT_TRUE(query && dtStatusSucceed(query->init(&mesh, 2048)));
+    const float* p = tool.getCrowd().getAgent(index)->npos;
+    for (int i = 0; i < seconds * 30; ++i) {
+        tool.update(1.0f / 30.0f);
+        EXPECT_FALSE(p[0] > kBoxMin[0] && p[0] < kBoxMax[0] && p[2] > kBoxMin[2] && p[2] < kBoxMax[2])
+            << "agent at " << p[0] << ", " << p[2];
+        if (std::hypot(p[0] - target[0], p[2] - target[2]) < 0.5f)
+            return true;
+    }
+    return false;
+}
+
+QueryPtr makeQuery(const dtNavMesh& mesh, int nodes)
+{
+    QueryPtr query(dtAllocNavMeshQuery(), dtFreeNavMeshQuery);
+    EXPECT_TRUE(query && dtStatusSucceed(query->init(&mesh, nodes)));
     return query;
 }
 
@@ -72,13 +80,9 @@ NavMeshFileImage NavMeshFileImage::of(const dtNavMesh& mesh)
 {
     NavMeshFileImage image;
     image.header = {navigation::kNavMeshFileMagic, navigation::kNavMeshFileVersion, 0, *mesh.getParams()};
-    for (int i = 0; i < mesh.getMaxTiles(); ++i) {
-        const dtMeshTile* tile = mesh.getTile(i);
-        if (!tile || !tile->header)
-            continue;
-        image.tiles.push_back(
-            {uint32_t(mesh.getTileRef(tile)), {tile->data, tile->data + tile->dataSize}, tile->dataSize});
-    }
+    for (int i = 0; i < mesh.getMaxTiles(); ++i)
+        if (const dtMeshTile* tile = mesh.getTile(i); tile && tile->header)
+            image.tiles.push_back({uint32_t(mesh.getTileRef(tile)), {tile->data, tile->data + tile->dataSize}});
     image.header.numTiles = int32_t(image.tiles.size());
     return image;
 }
@@ -88,7 +92,7 @@ std::vector<unsigned char> NavMeshFileImage::bytes() const
     std::vector<unsigned char> out(sizeof header);
     std::memcpy(out.data(), &header, sizeof header);
     for (const Tile& tile : tiles) {
-        const navigation::NavMeshTileRecord record{tile.ref, tile.sizeField};
+        const navigation::NavMeshTileRecord record{tile.ref, int32_t(tile.data.size())};
         const auto* head = reinterpret_cast<const unsigned char*>(&record);
         out.insert(out.end(), head, head + sizeof record);
         out.insert(out.end(), tile.data.begin(), tile.data.end());
@@ -96,38 +100,18 @@ std::vector<unsigned char> NavMeshFileImage::bytes() const
     return out;
 }
 
-QuietErrors::QuietErrors() : saved(std::cerr.rdbuf(sink.rdbuf())) {}
-QuietErrors::~QuietErrors() { std::cerr.rdbuf(saved); }
-
 std::string tempPath(const std::string& name)
 {
     static const TempFolder folder("umbrant_nav");
     return folder.file(name);
 }
 
-void writeFile(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 int tileCount(const dtNavMesh& mesh)
 {
     int count = 0;
-    for (int i = 0; i < mesh.getMaxTiles(); ++i) {
-        const dtMeshTile* tile = mesh.getTile(i);
-        count += tile && tile->header ? 1 : 0;
-    }
+    for (int i = 0; i < mesh.getMaxTiles(); ++i)
+        count += mesh.getTile(i)->header ? 1 : 0;
     return count;
-}
-
-std::string writeObstacleMesh(const std::string& name, int version)
-{
-    NavMeshFileImage image = NavMeshFileImage::of(obstacleMesh());
-    image.header.version = version;
-    const std::string path = tempPath(name);
-    writeFile(path, image.bytes());
-    return path;
 }
 
 } // namespace navtest
