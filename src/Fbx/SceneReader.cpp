@@ -105,6 +105,7 @@ class Builder {
   bool readObject(Record& r) {
     if (r.properties.size() < 2) return true;  // not an object record: skip
     const int64_t id = r.properties[0].toInt();
+    objects_.prefetch(id);  // inserted once the object is read
     const std::string subclass(stripFbxPrefix(r.properties.size() > 2 ? r.properties[2].toString() : ""));
     PropertyTable& props = objectProperties_;
     props.read(r.child("Properties70"));
@@ -183,7 +184,16 @@ class Builder {
         if (src && src->kind == Kind::Texture) layered->second.push_back(static_cast<Texture*>(src->object));
       }
     }
-    for (const Connection& c : connections_) link(c);
+    // Connections name objects in no useful order: the table slots of a
+    // connection a few ahead are fetched while this one is linked.
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < connections_.size(); ++i) {
+      if (i + kAhead < connections_.size()) {
+        objects_.prefetch(connections_[i + kAhead].source);
+        objects_.prefetch(connections_[i + kAhead].destination);
+      }
+      link(connections_[i]);
+    }
     attachOrphansAndBreakCycles();
   }
 
