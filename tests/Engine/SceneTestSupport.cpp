@@ -42,10 +42,6 @@ void registerTestBasicProgram()
 
 GLuint testBasicProgram() { return ShaderManager::getInstance()->getShader(0)->program; }
 
-void RegistryTest::SetUp() { NodeManager::getInstance()->createRoot(); }
-
-void RegistryTest::TearDown() { NodeManager::destroyInstance(); }
-
 void SceneTest::SetUp()
 {
     GLTest::SetUp();
@@ -71,33 +67,22 @@ void expectNear(Vec3 actual, Vec3 expected, float tolerance)
     EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
-MeshData boxMesh(const std::string& name, Vec3 boxMin, Vec3 boxMax)
+MeshData closedBoxMesh(const std::string& name, Vec3 lo, Vec3 hi)
 {
     MeshData mesh;
     mesh.name = name;
-    mesh.positions = {boxMin.x, boxMin.y, boxMin.z, 1, boxMax.x, boxMin.y, boxMax.z, 1, boxMax.x, boxMax.y, boxMax.z, 1,
-                      boxMin.x, boxMin.y, boxMin.z, 1, boxMax.x, boxMax.y, boxMax.z, 1, boxMin.x, boxMax.y, boxMin.z, 1};
-    mesh.texcoords.assign(12, 0.5f);
-    mesh.triangleCounts = {2};
-    mesh.diffuseTextureIds = {{-1}};
-    mesh.normalTextureIds = {{-1}};
-    mesh.boundsMin = boxMin;
-    mesh.boundsMax = boxMax;
-    return mesh;
-}
-
-MeshData closedBoxMesh(const std::string& name, Vec3 lo, Vec3 hi)
-{
-    MeshData mesh = boxMesh(name, lo, hi);
     const Vec3 corner[8] = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z},
                             {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
     const int faces[6][4] = {{0, 1, 2, 3}, {4, 5, 6, 7}, {0, 1, 5, 4}, {3, 2, 6, 7}, {0, 3, 7, 4}, {1, 2, 6, 5}};
-    mesh.positions.clear();
     for (const auto& face : faces)
         for (int index : {face[0], face[1], face[2], face[0], face[2], face[3]})
             mesh.positions.insert(mesh.positions.end(), {corner[index].x, corner[index].y, corner[index].z, 1.0f});
     mesh.texcoords.assign(36 * 2, 0.5f);
     mesh.triangleCounts = {12};
+    mesh.diffuseTextureIds = {{-1}};
+    mesh.normalTextureIds = {{-1}};
+    mesh.boundsMin = lo;
+    mesh.boundsMax = hi;
     return mesh;
 }
 

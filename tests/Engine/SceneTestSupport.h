@@ -12,14 +12,6 @@
 #include <string>
 #include <vector>
 
-// A test of scene-graph logic: the registry (with its root) is deleted after
-// each case, and with it every node the case made.
-class RegistryTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-};
-
 // A GL test whose registry and camera start empty and are cleared afterwards.
 class SceneTest : public GLTest {
 protected:
@@ -32,10 +24,8 @@ protected:
 void registerTestBasicProgram();
 GLuint testBasicProgram();
 
-// A mesh of two triangles spanning the box's diagonal plane, with the box
-// as its bounds and one material group without textures.
-MeshData boxMesh(const std::string& name, Vec3 boxMin, Vec3 boxMax);
-// A closed box of 12 triangles spanning `lo` to `hi` (what collision meshes are built from).
+// A closed box of 12 triangles spanning `lo` to `hi`, with the box as its
+// bounds and one material group without textures.
 MeshData closedBoxMesh(const std::string& name, Vec3 lo, Vec3 hi);
 
 // Each coordinate of `actual` within `tolerance` of `expected`.

@@ -3,119 +3,56 @@
 
 #include "SceneTestSupport.h"
 
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStdout;
-
 namespace {
 
 SceneGraphNode* root() { return NodeManager::getInstance()->getRoot(); }
 
-// Stands in for a mesh with a fixed world box (a plain leaf's box is recomputed as empty).
-struct FixedBoxNode : SceneGraphNode {
-    FixedBoxNode(const std::string& n, Vec3 lo, Vec3 hi) : SceneGraphNode(n), lo(lo), hi(hi) {}
-    void computeBounds() override { setBounds(lo, hi); }
-    Vec3 lo, hi;
-};
-
 } // namespace
 
-class SceneGraphNodeTest : public RegistryTest {};
+class SceneGraphNodeTest : public SceneTest {};
 
 TEST_F(SceneGraphNodeTest, MovesApplyToEveryDescendantsWorldTransform)
 {
     auto *parent = new SceneGraphNode("parent"), *child = new SceneGraphNode("child");
     auto* grandchild = new SceneGraphNode("grandchild");
     parent->addChild(child);
+    parent->addChild(nullptr); // refused, as is its removal
     child->addChild(grandchild);
-    grandchild->translate(0, 0, 5); // own offset before the group moves
-
+    grandchild->translate(0, 0, 5);
     parent->translate(10, 0, 0);
-    expectNear(parent->getTransform().translationPart(), {10, 0, 0});
     expectNear(grandchild->getTransform().translationPart(), {10, 0, 5});
 
     // Each node turns about its own origin: positions stay, headings change.
     parent->rotateY(90);
-    expectNear(grandchild->getTransform().translationPart(), {10, 0, 5});
-    expectNear(grandchild->getTransform().transformDirection({0, 0, 1}), {1, 0, 0});
-
     grandchild->setScale(2, 2, 2);
+    expectNear(grandchild->getTransform().translationPart(), {10, 0, 5});
     expectNear(grandchild->getTransform().transformDirection({0, 0, 1}), {2, 0, 0});
-    expectNear(child->getTransform().transformDirection({0, 0, 1}), {1, 0, 0});
 
-    parent->resetRotation();
-    expectNear(grandchild->getTransform().transformDirection({0, 0, 1}), {0, 0, 1});
+    parent->resetRotation(); // and the scale below it
     parent->resetTranslation();
+    expectNear(grandchild->getTransform().transformDirection({0, 0, 1}), {0, 0, 1});
     expectNear(grandchild->getTransform().translationPart(), {0, 0, 0});
-}
-
-TEST_F(SceneGraphNodeTest, TranslateMovesTheBoundsAndUpdateUnitesChildBoxes)
-{
-    auto* group = new SceneGraphNode("group");
-    group->addChild(new FixedBoxNode("a", {0, 0, 0}, {1, 1, 1}));
-    group->addChild(new FixedBoxNode("b", {-2, 3, 0.5f}, {-1, 4, 0.75f}));
-    auto* empty = new SceneGraphNode("empty");
-    group->addChild(empty);
-    root()->addChild(group);
-
-    root()->update();
-    // The empty leaf contributes its all-zero box to the union.
-    EXPECT_EQ(group->getBoundsMin(), (Vec3{-2, 0, 0}));
-    EXPECT_EQ(group->getBoundsMax(), (Vec3{1, 4, 1}));
-    EXPECT_EQ(root()->getBoundsMax(), (Vec3{1, 4, 1}));
-    EXPECT_EQ(empty->getBoundsMin(), (Vec3{}));
-    EXPECT_EQ(empty->getBoundsMax(), (Vec3{}));
-
-    group->translate(1, 2, 3);
-    EXPECT_EQ(group->getBoundsMin(), (Vec3{-1, 2, 3}));
-}
-
-TEST_F(SceneGraphNodeTest, ChildListsKeepDuplicatesUntilOneRemoveTakesThemAll)
-{
-    auto* parent = new SceneGraphNode("parent");
-    auto *a = new SceneGraphNode("a"), *b = new SceneGraphNode("b");
-    for (SceneGraphNode* child : {a, b, a})
-        parent->addChild(child);
-    ASSERT_EQ(parent->getChildren().size(), 3u);
-    parent->removeChild(a);
-    ASSERT_EQ(parent->getChildren().size(), 1u);
-    EXPECT_EQ(parent->getChildren()[0], b);
-    EXPECT_EQ(a->getParent(), nullptr);
-
-    CaptureStdout();
-    parent->addChild(nullptr);
     parent->removeChild(nullptr);
-    EXPECT_EQ(GetCapturedStdout(),
-              "Warning - SceneGraphNode: addChild(NULL)\nWarning - SceneGraphNode: removeChild(NULL)\n");
-    EXPECT_EQ(parent->getChildren().size(), 1u);
+    EXPECT_EQ(parent->getChildren(), (std::vector<SceneGraphNode*>{child}));
 }
 
-TEST_F(SceneGraphNodeTest, InSceneFollowsTheTopAncestor)
+TEST_F(SceneGraphNodeTest, InSceneFollowsTheTopAncestorAndDeletionTakesOnlyTheSubtree)
 {
     auto *group = new SceneGraphNode("group"), *leaf = new SceneGraphNode("leaf");
     group->addChild(leaf);
-    EXPECT_FALSE(leaf->isInScene());
-
-    group->setParent(root());
-    EXPECT_TRUE(group->isInScene());
+    leaf->addChild(new SceneGraphNode("deep"));
+    root()->addChild(group);
     EXPECT_TRUE(leaf->isInScene());
-    EXPECT_EQ(root()->getChildren().back(), group);
-
-    auto* other = new SceneGraphNode("other");
-    other->addChild(new SceneGraphNode("late"));
-    root()->addChild(other);
-    EXPECT_TRUE(other->getChildren()[0]->isInScene());
-
-    // Below a detached node the subtree takes that node's flag.
     auto* detached = new SceneGraphNode("detached");
     group->setParent(detached);
     EXPECT_FALSE(leaf->isInScene());
-    EXPECT_EQ(root()->getChildren().size(), 1u);
-    group->setParent(root());
-    EXPECT_TRUE(leaf->isInScene());
-    group->setParent(nullptr);
-    EXPECT_FALSE(group->isInScene());
-    EXPECT_FALSE(leaf->isInScene());
+    EXPECT_TRUE(root()->getChildren().empty());
+    delete detached; // its children live on without a parent
     EXPECT_EQ(group->getParent(), nullptr);
+    const size_t before = NodeManager::getInstance()->nodeCount();
+    group->deleteDescendants();
+    EXPECT_TRUE(group->getChildren().empty());
+    EXPECT_EQ(NodeManager::getInstance()->nodeCount(), before - 2);
 }
 
 TEST_F(SceneGraphNodeTest, ClonesAreDeepCopiesWithUniqueNames)
@@ -128,20 +65,12 @@ TEST_F(SceneGraphNodeTest, ClonesAreDeepCopiesWithUniqueNames)
 
     SceneGraphNode* first = group->clone(-1);
     SceneGraphNode* second = group->clone(-1);
-    EXPECT_EQ(first->getName(), "skull_1");
     EXPECT_EQ(second->getName(), "skull_2");
     EXPECT_TRUE(first->isVisible());
     EXPECT_FALSE(first->isInScene());
-    EXPECT_EQ(first->getParent(), nullptr);
     EXPECT_EQ(first->getTransform(), group->getTransform());
-
     ASSERT_EQ(first->getChildren().size(), 1u);
-    SceneGraphNode* jawCopy = first->getChildren()[0];
-    EXPECT_NE(jawCopy, jaw);
-    EXPECT_EQ(jawCopy->getName(), "jaw_1");
-    EXPECT_EQ(jawCopy->getParent(), first);
-    EXPECT_EQ(second->getChildren()[0]->getName(), "jaw_2");
-    EXPECT_EQ(NodeManager::getInstance()->findByName("jaw_1"), jawCopy);
+    EXPECT_EQ(NodeManager::getInstance()->findByName("jaw_1"), first->getChildren()[0]);
 
     // A freed name is handed out again.
     delete second->getChildren()[0];
@@ -149,34 +78,14 @@ TEST_F(SceneGraphNodeTest, ClonesAreDeepCopiesWithUniqueNames)
     EXPECT_EQ(group->clone(-1)->getName(), "skull_2");
 }
 
-TEST_F(SceneGraphNodeTest, DeletingAParentLeavesChildrenAliveAndRegistered)
-{
-    auto *parent = new SceneGraphNode("parent"), *child = new SceneGraphNode("child");
-    parent->addChild(child);
-    delete parent;
-    EXPECT_EQ(child->getParent(), nullptr);
-    EXPECT_EQ(NodeManager::getInstance()->findByName("child"), child);
-
-    auto* group = new SceneGraphNode("group");
-    group->addChild(child);
-    child->addChild(new SceneGraphNode("deep"));
-    group->addChild(new SceneGraphNode("second"));
-    size_t before = NodeManager::getInstance()->nodeCount();
-    group->deleteDescendants();
-    EXPECT_TRUE(group->getChildren().empty());
-    EXPECT_EQ(NodeManager::getInstance()->nodeCount(), before - 3);
-}
-
 TEST_F(SceneGraphNodeTest, FaceTowardsTurnsAboutYOnlyAndKeepsTheHeadingForAPointAbove)
 {
-    auto *node = new SceneGraphNode("walker"), *weapon = new SceneGraphNode("weapon");
-    node->addChild(weapon);
+    auto* node = new SceneGraphNode("walker");
     node->translate(5, 1, 5);
     const std::pair<Vec3, Vec3> cases[] = {{{15, 100, 5}, {1, 0, 0}}, {{-5, 0, 5}, {-1, 0, 0}}, {{5, 0, -20}, {0, 0, -1}}};
     for (const auto& [target, heading] : cases) {
         node->faceTowards(target);
         expectNear(node->getTransform().transformDirection({0, 0, 1}), heading);
-        expectNear(weapon->getTransform().transformDirection({0, 0, 1}), heading);
         expectNear(node->getTransform().translationPart(), {5, 1, 5});
     }
     Mat4 before = node->getTransform();
