@@ -6,18 +6,6 @@
 
 #include <cmath>
 
-// Column-major with the translation in 12..14 (as OpenGL reads it), the right
-// factor of a product applied first, right-handed rotations in degrees.
-TEST(Mat4, TransformsPointsAsOpenGLReadsTheMatrix)
-{
-    EXPECT_EQ(Mat4::translation(1, 2, 3).at(0, 3), 1.0f);
-    expectNear(Mat4::translation(1, 2, 3).transformDirection({1, 1, 1}), {1, 1, 1});
-    expectNear((Mat4::translation(10, 0, 0) * Mat4::scaling(2, 2, 2)).transformPoint({1, 1, 1}), {12, 2, 2});
-    expectNear(Mat4::rotationY(90).transformPoint({0, 0, 1}), {1, 0, 0});
-    expectNear(Mat4::rotation(90, {0, 0, 2}).transformPoint({1, 0, 0}), {0, 1, 0});
-    expectNear(Mat4::rotation(90, {1, 0, 0}).transformPoint({0, 1, 0}), {0, 0, 1});
-}
-
 // A projective matrix uses every element of the cofactor expansion.
 TEST(Mat4, InverseUndoesAProjectiveTransformAndASingularOneGivesIdentity)
 {
