@@ -27,8 +27,6 @@ out vec4 out0;
 void main() { out0 = vec4(texture(tex_color, uv).rgb, 1.0); }
 )";
 
-} // namespace
-
 void registerTestBasicProgram()
 {
     ShaderManager* shaders = ShaderManager::getInstance();
@@ -39,6 +37,8 @@ void registerTestBasicProgram()
     std::ofstream(folder.file("basic.frag")) << fragmentSource;
     shaders->addShader(0, folder.file("basic")); // compiles at once
 }
+
+} // namespace
 
 GLuint testBasicProgram() { return ShaderManager::getInstance()->getShader(0)->program; }
 
@@ -136,7 +136,7 @@ std::vector<unsigned char> texturePixels(GLuint texture, int& width, int& height
     return pixels;
 }
 
-OffscreenTarget::OffscreenTarget(int targetSize) : size(targetSize)
+OffscreenTarget::OffscreenTarget(int size)
 {
     glGenTextures(1, &colour);
     glBindTexture(GL_TEXTURE_2D, colour);

@@ -19,9 +19,8 @@ protected:
     void TearDown() override;
 };
 
-// Registers the test "basic" program (clip position = modelViewMatrix *
-// in_position; colour = tex_color at in_texcoord) as program 0 once.
-void registerTestBasicProgram();
+// The test "basic" program, registered as program 0 by SceneTest: clip
+// position = modelViewMatrix * in_position; colour = tex_color at in_texcoord.
 GLuint testBasicProgram();
 
 // A closed box of 12 triangles spanning `lo` to `hi`, with the box as its
@@ -64,7 +63,6 @@ public:
     }
 
 private:
-    int size;
     GLuint framebuffer = 0;
     GLuint colour = 0;
 };

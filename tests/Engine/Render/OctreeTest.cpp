@@ -35,21 +35,6 @@ protected:
     }
 };
 
-// Only the root cell is checked when the level lies behind the camera; an
-// object spawned after the build is drawn without the octree.
-TEST_F(OctreeTest, ObjectsSpawnedAfterTheBuildAreDrawnWithoutIt)
-{
-    placeBox("corner_low", {0, 0, 0}, {1, 1, 1});
-    placeBox("corner_high", {99, 99, 99}, {100, 100, 100});
-    Octree& octree = buildOctree();
-    RenderObject* spawned = placeBox("spawned", {50, 50, -400}, {52, 52, -398});
-    NodeManager::getInstance()->getRoot()->update();
-    lookAtScene({50, 50, -200}, {50, 50, -1000});
-    EXPECT_EQ(OffscreenTarget(8).countPrimitives([&] { octree.drawCulled(); }), 12u);
-    EXPECT_EQ(octree.getStats().cellsChecked, 1);
-    EXPECT_EQ(spawned->getCullMark(), RenderObject::notInOctree);
-}
-
 // Across many camera positions, frame after frame, the octree never draws an
 // object the per-object test rejects, never misses one whose centre is in
 // view, and keeps no mark of an earlier frame.

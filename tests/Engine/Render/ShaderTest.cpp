@@ -17,7 +17,6 @@ using ::testing::HasSubstr;
 namespace {
 
 const char* const validVertex = "#version 330\nin vec4 in_position;\nvoid main() { gl_Position = in_position; }\n";
-// Outputs declared out of order: the program binds them by name.
 const char* const validFragment = R"(#version 330
 out vec4 out2;
 out vec4 out0;
@@ -44,16 +43,6 @@ protected:
     TempFolder folder{"umbrant_shaders"};
     ShaderManager manager;
 };
-
-TEST_F(ShaderFiles, ProgramLinksWithFragmentOutputsBoundInOrder)
-{
-    writeProgram("plain");
-    Shader shader(path("plain"));
-    ASSERT_TRUE(shader.ok);
-    for (GLint output = 0; output < 3; ++output)
-        EXPECT_EQ(glGetFragDataLocation(shader.program, ("out" + std::to_string(output)).c_str()), output);
-    shader.release();
-}
 
 // Each broken program fails with its message (on standard output or error).
 TEST_F(ShaderFiles, BrokenProgramsFailWithTheirMessage)
@@ -89,8 +78,8 @@ TEST_F(ShaderFiles, BrokenProgramsFailWithTheirMessage)
     }
 }
 
-// The registry loads all eight programs once under their numbers, and clearing
-// deletes their GL objects.
+// The registry loads all eight programs once under their numbers, with their
+// fragment outputs bound in order, and clearing deletes their GL objects.
 TEST_F(ShaderFiles, RegistryLoadsAllEightProgramsOnceAndClearingDeletesThem)
 {
     for (const std::string& name : config::shaderProgramNames)
@@ -104,6 +93,8 @@ TEST_F(ShaderFiles, RegistryLoadsAllEightProgramsOnceAndClearingDeletesThem)
     EXPECT_EQ(out.find("Finished"), out.rfind("Finished")) << "a second load reads nothing";
     for (int number = 0; number < 8; ++number)
         EXPECT_EQ(manager.getShader(number)->name, config::shaderProgramNames[number]);
+    for (GLint output = 0; output < 3; ++output) // declared out of order, bound by name
+        EXPECT_EQ(glGetFragDataLocation(manager.getShader(0)->program, ("out" + std::to_string(output)).c_str()), output);
     EXPECT_EQ(manager.getShader(8), nullptr);
     manager.addShader(3, path("pointlight")); // a number keeps its first shader
     EXPECT_EQ(manager.getShader(3)->name, config::shaderProgramNames[3]);
