@@ -26,63 +26,36 @@ int brightnessAt(const std::vector<unsigned char>& rgb, Vec3 world)
     return rgb[i] + rgb[i + 1] + rgb[i + 2];
 }
 
-// The generated scene with its lights in a window of its own, drawn by the real renderer.
-class RendererTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { window = renderscene::openWindow(width, height, true); }
-    static void TearDownTestSuite() { glfwDestroyWindow(window); } // does nothing without a window
-
-    void SetUp() override
-    {
-        ASSERT_NE(window, nullptr) << "no OpenGL 3.3 window (is DISPLAY set?)";
-        glfwMakeContextCurrent(window);
-        renderSettings = RenderSettings{};
-        ASSERT_TRUE(renderscene::loadShaders());
-        renderscene::build(true);
-        renderscene::placeDefaultCamera();
-        ASSERT_TRUE(renderer->initialize());
-    }
-    void TearDown() override
-    {
-        if (window)
-            renderscene::tearDown();
-        renderSettings = RenderSettings{};
-    }
-
-    std::vector<unsigned char> frame()
-    {
-        renderer->render();
-        return renderscene::readScreen(width, height);
-    }
-
-    static GLFWwindow* window;
-    Renderer* renderer = Renderer::getInstance();
-};
-
-GLFWwindow* RendererTest::window = nullptr;
-
 } // namespace
 
-// The spot light lights its target; glow off dims only the lamp.
-TEST_F(RendererTest, SpotLightLightsItsTargetAndGlowOffDimsOnlyTheLamp)
+// The generated scene with its lights in a window of its own, drawn by the
+// real renderer. The spot light lights its target; glow off dims only the
+// lamp. Then every mode, debug view, glow and wireframe setting, and the
+// camera inside the flashlight's shaft: no GL error, and the fill mode
+// restored for the light and composition passes after a wireframe geometry
+// pass. The targets are released once.
+TEST(Renderer, LightsGlowAndAFullRunOfFramesWithoutGLError)
 {
+    GLFWwindow* window = renderscene::openWindow(width, height, true);
+    ASSERT_NE(window, nullptr) << "no OpenGL 3.3 window (is DISPLAY set?)";
+    ASSERT_TRUE(renderscene::loadShaders());
+    renderscene::build(true);
+    renderscene::placeDefaultCamera();
+    Renderer* renderer = Renderer::getInstance();
+    ASSERT_TRUE(renderer->initialize());
+
     const Vec3 lamp = renderscene::lampPosition + Vec3{0.0f, 5.0f, 1.0f};
     const Vec3 awayFromTheLamp = renderscene::ceilingSpotTarget;
-    const std::vector<unsigned char> withGlow = frame();
-    renderSettings.glowEnabled = false;
-    const std::vector<unsigned char> withoutGlow = frame();
+    renderer->render();
+    const std::vector<unsigned char> withGlow = renderscene::readScreen(width, height);
     int w = 0, h = 0;
     EXPECT_GT(brightnessAt(renderscene::readTexture(renderer->getTargets().lightTexture, w, h), awayFromTheLamp), 150);
+    renderSettings.glowEnabled = false;
+    renderer->render();
+    const std::vector<unsigned char> withoutGlow = renderscene::readScreen(width, height);
     EXPECT_GT(brightnessAt(withGlow, lamp), brightnessAt(withoutGlow, lamp));
     EXPECT_EQ(brightnessAt(withGlow, awayFromTheLamp), brightnessAt(withoutGlow, awayFromTheLamp));
-}
 
-// Every mode, debug view, glow and wireframe setting, and the camera inside
-// the flashlight's shaft: no GL error, and the fill mode restored for the
-// light and composition passes after a wireframe geometry pass. The targets
-// are released once.
-TEST_F(RendererTest, AFullRunOfFramesReportsNoGLError)
-{
     testing::internal::CaptureStderr();
     for (int mode = 0; mode < renderModeCount; ++mode) {
         for (int debug = DebugTextureNone; debug <= DebugTextureGlow; ++debug) {
@@ -105,4 +78,6 @@ TEST_F(RendererTest, AFullRunOfFramesReportsNoGLError)
     renderer->shutdown();
     renderer->shutdown(); // a second release does nothing
     EXPECT_FALSE(glIsFramebuffer(gBuffer));
+    renderscene::tearDown();
+    glfwDestroyWindow(window);
 }
