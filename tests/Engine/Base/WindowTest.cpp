@@ -10,7 +10,6 @@ TEST(CheckGLVersion, AcceptsThreeThreeAndLaterOnly)
 {
     const std::pair<const char*, GLVersionVerdict> cases[] = {
         {"3.3 (Compatibility Profile) Mesa 22.3.6", GLVersionVerdict::Supported},
-        {"4.5 Mesa", GLVersionVerdict::Supported},
         {"3.10", GLVersionVerdict::Supported},
         {"10.0", GLVersionVerdict::Supported},
         {"3.2 Mesa 22.3.6", GLVersionVerdict::Below33},
