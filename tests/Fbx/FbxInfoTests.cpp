@@ -36,8 +36,8 @@ TEST(FbxInfoJson, ReportsTheSceneAsDocumented) {
   EXPECT_LT(child, lamp);
   at(json, R"("global": [1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1]})");  // the root's rest transform
   at(json, R"({"node": "Cube", "polygons": 6, "polygon_vertices": 24, "control_points": 8, )"
-           R"("layers": [{"normals": "by_polygon", "uv": "by_polygon_vertex", "tangents": "by_control_point", )"
-           R"("binormals": "by_control_point", "materials": "by_polygon"}], "materials": ["Wall", "Floor"]})");
+           R"("layers": [{"normals": "by_polygon", "uv": "by_polygon_vertex", "tangents": null, "binormals": null, )"
+           R"("materials": "by_polygon"}], "materials": ["Wall", "Floor"]})");
   at(json, R"({"name": "Wall", "diffuse": ["C:/art/wall.JPG"], "normal_map": ["wall_n.png"]})");
   at(json, R"({"name": "Floor", "diffuse": ["textures\\floor.tga"], "normal_map": []})");
   at(json, R"({"node": "Lamp", "type": 2, "color": [1,0.5,0.25], "intensity": 80, "inner_angle": 30, )"

@@ -36,11 +36,9 @@ TEST(MeshNormals, EachMappingAndReferenceMode) {
     int polygon, corner;
     int expected;  // direct index, or -1 for "no normal"
   } cases[] = {
-      {"by corner, direct", numbered(M::ByPolygonVertex, R::Direct, 7), 1, 2, 5},
       {"by corner, indexed", numbered(M::ByPolygonVertex, R::IndexToDirect, 3, {0, 1, 2, 2, 1, 0, 1}), 1, 2, 0},
       {"by corner, index -1 is unmapped", numbered(M::ByPolygonVertex, R::IndexToDirect, 3, {0, 1, 2, -1, 1, 0, 1}),
        1, 0, -1},
-      {"by control point, direct", numbered(M::ByControlPoint, R::Direct, 5), 1, 2, 3},
       {"by control point, indexed", numbered(M::ByControlPoint, R::IndexToDirect, 2, {1, 1, 1, 0, 1}), 1, 2, 0},
       {"by polygon, direct", numbered(M::ByPolygon, R::Direct, 2), 1, 3, 1},
       {"all same", numbered(M::AllSame, R::Direct, 1), 1, 1, 0},

@@ -27,18 +27,11 @@ void fillCube(Mesh& mesh) {
   uvs.direct = {0, 0, 1, 0, 1, 1, 0, 1};
   for (int i = 0; i < 24; ++i) uvs.index.push_back(i % 4);
   mesh.uvs.push_back(uvs);
-  LayerElement tangents;
-  tangents.mapping = MappingMode::ByControlPoint;
-  for (int i = 0; i < 8; ++i) tangents.direct.insert(tangents.direct.end(), {1, 0, 0});
-  mesh.tangents.push_back(tangents);
-  LayerElement binormals = tangents;
-  for (size_t i = 0; i < binormals.direct.size(); i += 3) binormals.direct[i] = 0, binormals.direct[i + 1] = 1;
-  mesh.binormals.push_back(binormals);
   MaterialElement materials;
   materials.mapping = MappingMode::ByPolygon;
   materials.indices = {0, 1, 0, 1, 0, 1};
   mesh.materialElements.push_back(materials);
-  mesh.layers.push_back({0, 0, 0, 0, -1, 0});
+  mesh.layers.push_back({0, -1, -1, 0, -1, 0});
 }
 
 void addAnimation(Scene& scene, Node* cube, Camera* camera) {

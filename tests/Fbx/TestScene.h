@@ -13,8 +13,8 @@
 
 namespace fbx::test {
 
-// Cube mesh (8 control points, 6 quads) with normals, UVs, tangents,
-// binormals and per-polygon materials; a child node, a spot light, a camera
+// Cube mesh (8 control points, 6 quads) with normals, UVs and per-polygon
+// materials; a child node, a spot light, a camera
 // with a target, a skeleton marker, two materials with textures and an
 // animation stack with two layers.
 std::unique_ptr<Scene> makeTestScene();
