@@ -101,16 +101,6 @@ TEST(ExtractMesh, WholeMeshMaterialTakesTheLastTexturesAndOnlyTheNormalMapChanne
     EXPECT_EQ(mesh.normalTextureIds[0], std::vector<int>{-1});
 }
 
-// A mesh entirely beyond the bounds' starting values keeps them as one side.
-TEST(ExtractMesh, BoundsStartFromTheSentinels)
-{
-    MeshScene far({{2e6, 5, 0}, {3e6, 6, 0}, {2e6, 7, 1}}, {{0, 1, 2}});
-    MeshData mesh;
-    ASSERT_TRUE(extractMeshData(*far.node, lookup, mesh));
-    EXPECT_EQ(mesh.boundsMin.x, 1e6f);
-    EXPECT_EQ(mesh.boundsMax.x, 3e6f);
-}
-
 // Each attribute comes from the first layer that has it: layer 0 has normals,
 // tangents and UVs, layer 1 a light map's UVs and the binormals.
 TEST(ExtractMesh, LayersFollowTheirMappingModesAndTheFirstLayerWithAnAttributeWins)
