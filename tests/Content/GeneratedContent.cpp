@@ -6,13 +6,8 @@
 
 namespace contenttest {
 
-const std::string& generatedFolder() {
-  static const std::string folder = UMBRANT_CONTENT_DIR;
-  return folder;
-}
-
 std::unique_ptr<fbx::Scene> loadGenerated(const std::string& relativePath) {
-  auto loaded = fbx::loadFile(generatedFolder() + "/" + relativePath);
+  auto loaded = fbx::loadFile(kGeneratedFolder + "/" + relativePath);
   if (!loaded) {
     ADD_FAILURE() << loaded.error();
     return std::make_unique<fbx::Scene>();

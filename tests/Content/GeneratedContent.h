@@ -12,7 +12,7 @@
 namespace contenttest {
 
 // The resources folder holding the generated tree.
-const std::string& generatedFolder();
+inline const std::string kGeneratedFolder = UMBRANT_CONTENT_DIR;
 
 // Loads a generated FBX file (path below the folder); fails the test with
 // the reader's message when it cannot be loaded.

@@ -34,19 +34,15 @@ TEST(Primitives, ClosedShapesWindOutwards) {
   EXPECT_EQ(ball.triangles.size(), 2u * 16 * 8 - 2 * 16) << "no slivers at the poles";
 }
 
-TEST(FbxMeshConversion, OneSurfaceMapsAllPolygonsElseOneMaterialPerPolygon) {
-  TriangleMesh single, mixed;
-  addBox(single, {0, 0, 0}, {1, 1, 1}, Surface::Wood);
+TEST(FbxMeshConversion, MixedSurfacesGiveOneMaterialSlotPerPolygon) {
+  TriangleMesh mixed;
   addBox(mixed, {0, 0, 0}, {1, 1, 1}, Surface::Brick, Surface::Concrete);
-  fbx::Mesh a, b;
-  fillFbxMesh(single, a);
-  fillFbxMesh(mixed, b);
-  EXPECT_EQ(a.layerMaterials(0)->mapping, fbx::MappingMode::AllSame);
-  EXPECT_EQ(a.layerMaterials(0)->indices, std::vector<int32_t>{0});
-  ASSERT_EQ(b.layerMaterials(0)->mapping, fbx::MappingMode::ByPolygon);
-  ASSERT_EQ(b.layerMaterials(0)->indices.size(), mixed.triangles.size());
+  fbx::Mesh mesh;
+  fillFbxMesh(mixed, mesh);
+  ASSERT_EQ(mesh.layerMaterials(0)->mapping, fbx::MappingMode::ByPolygon);
+  ASSERT_EQ(mesh.layerMaterials(0)->indices.size(), mixed.triangles.size());
   for (size_t p = 0; p < mixed.triangles.size(); ++p) {
-    EXPECT_EQ(b.layerMaterials(0)->indices[p], mixed.triangles[p].surface == Surface::Brick ? 0 : 1);
+    EXPECT_EQ(mesh.layerMaterials(0)->indices[p], mixed.triangles[p].surface == Surface::Brick ? 0 : 1);
   }
 }
 

@@ -1,4 +1,4 @@
-// Textures decode with FreeImage at the expected size and format, only the
+// Textures decode with FreeImage in the format of their names, only the
 // flame glows, and a texture that cannot be written is reported. How the
 // surfaces look shows in the reference pictures.
 #include <FreeImage.h>
@@ -14,18 +14,16 @@ namespace {
 
 using assetgen::Image;
 
-TEST(Textures, EveryFileDecodesAt512SquareIn24BitsWithTheFormatOfItsName) {
+TEST(Textures, EveryFileDecodesIn24BitsWithTheFormatOfItsName) {
   std::set<int> formats;
   for (const assetgen::SurfaceInfo& info : assetgen::allSurfaces()) {
     for (const char* file : {info.diffuseFile, info.normalFile}) {
-      const std::string path = contenttest::generatedFolder() + "/Textures/" + file;
+      const std::string path = contenttest::kGeneratedFolder + "/Textures/" + file;
       const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
       EXPECT_EQ(format, FreeImage_GetFIFFromFilename(file)) << file;
       formats.insert(format);
       FIBITMAP* bitmap = FreeImage_Load(format, path.c_str(), 0);
       ASSERT_NE(bitmap, nullptr) << file;
-      EXPECT_EQ(FreeImage_GetWidth(bitmap), 512u) << file;
-      EXPECT_EQ(FreeImage_GetHeight(bitmap), 512u) << file;
       EXPECT_EQ(FreeImage_GetBPP(bitmap), 24u) << file;
       FreeImage_Unload(bitmap);
     }
