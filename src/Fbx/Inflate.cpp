@@ -206,9 +206,10 @@ bool buildCode(HuffmanCode& code, const uint8_t* lengths, int symbolCount, unsig
 }
 
 // Decodes one symbol; -1 for an unused code word or one past the end.
-inline int decodeSymbol(BitReader& in, const HuffmanCode& code) {
+// `mask` selects the table's bits (see tableMask).
+inline int decodeSymbol(BitReader& in, const HuffmanCode& code, unsigned mask) {
   const uint64_t bits = in.peek();
-  const uint16_t entry = code.table[bits & ((1u << code.tableBits) - 1)];
+  const uint16_t entry = code.table[bits & mask];
   if (entry == kNoCode) return -1;
   if (entry != kLongCode) {
     const unsigned length = entry & 15;
@@ -230,6 +231,8 @@ inline int decodeSymbol(BitReader& in, const HuffmanCode& code) {
   }
   return -1;
 }
+
+inline unsigned tableMask(const HuffmanCode& code) { return (1u << code.tableBits) - 1; }
 
 struct BlockCodes {
   HuffmanCode litLen;
@@ -272,7 +275,7 @@ bool readDynamicCodes(BitReader& in, BlockCodes& codes) {
   const int total = litLenCount + distanceCount;
   for (int i = 0; i < total;) {
     in.refill();
-    const int symbol = decodeSymbol(in, precode);
+    const int symbol = decodeSymbol(in, precode, tableMask(precode));
     if (symbol < 0) return false;
     if (symbol < 16) {
       lengths[i++] = static_cast<uint8_t>(symbol);
@@ -293,7 +296,8 @@ bool readDynamicCodes(BitReader& in, BlockCodes& codes) {
 
 // Copies `length` bytes from `distance` bytes back; the source may overlap
 // the destination, which repeats its pattern. With a word of slack in the
-// output it copies eight bytes at a time: the copy repeats with period
+// output it writes eight bytes at a time: a pattern of 1, 2 or 4 bytes is
+// spread over a word once; otherwise the copy repeats with period
 // `distance`, so also with its first multiple of at least eight (`step`),
 // and after the first `step` bytes every word comes from bytes already written.
 inline void copyMatch(uint8_t* out, size_t distance, size_t length, const uint8_t* outEnd) {
@@ -302,7 +306,16 @@ inline void copyMatch(uint8_t* out, size_t distance, size_t length, const uint8_
     for (size_t i = 0; i < length; ++i) out[i] = from[i];
     return;
   }
-  const size_t step = distance >= 8 ? distance : distance * ((8 + distance - 1) / distance);
+  if (distance < 8 && 8 % distance == 0) {
+    constexpr uint64_t kSpread[5] = {0, 0x0101010101010101ull, 0x0001000100010001ull, 0, 0x0000000100000001ull};
+    uint64_t pattern = 0;
+    std::memcpy(&pattern, from, distance);
+    pattern *= kSpread[distance];
+    for (size_t i = 0; i < length; i += 8) std::memcpy(out + i, &pattern, 8);
+    return;
+  }
+  constexpr uint8_t kShortStep[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+  const size_t step = distance >= 8 ? distance : kShortStep[distance];
   size_t i = 0;
   if (step != distance) {
     for (; i < step && i < length; ++i) out[i] = from[i];
@@ -317,9 +330,12 @@ inline void copyMatch(uint8_t* out, size_t distance, size_t length, const uint8_
 // Decodes one Huffman-coded block's symbols into [out, outEnd).
 [[gnu::always_inline]] inline bool decodeSymbols(BitReader& in, const BlockCodes& codes, const uint8_t* outBegin, uint8_t*& out,
                                                 const uint8_t* outEnd) {
+  // Read once: a byte written through `out` could alias the codes, so they
+  // would otherwise be read again for every symbol.
+  const unsigned litLenMask = tableMask(codes.litLen), distanceMask = tableMask(codes.distance);
   while (true) {
     if (in.available() < kMostBitsPerSymbol) in.refill();
-    const int symbol = decodeSymbol(in, codes.litLen);
+    const int symbol = decodeSymbol(in, codes.litLen, litLenMask);
     if (symbol < 0) return false;
     if (symbol < kEndOfBlock) {
       if (out == outEnd) return false;
@@ -330,7 +346,7 @@ inline void copyMatch(uint8_t* out, size_t distance, size_t length, const uint8_
     const int lengthCode = symbol - 257;
     if (lengthCode >= 29) return false;
     const int lengthExtra = in.take(kLengthExtra[lengthCode]);
-    const int distanceCode = decodeSymbol(in, codes.distance);
+    const int distanceCode = decodeSymbol(in, codes.distance, distanceMask);
     if (lengthExtra < 0 || distanceCode < 0 || distanceCode >= kDistanceSymbols) return false;
     const int distanceExtra = in.take(kDistanceExtra[distanceCode]);
     if (distanceExtra < 0) return false;
