@@ -4,10 +4,10 @@
 #include "Engine/Base/Config.h"
 
 #include "GameScreens.h"
+#include "GameTree.h"
 #include "GameWindow.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -100,34 +100,22 @@ TEST(GuiGame, MenuOverWhiteThenStartButtonThenSheetKeys)
     EXPECT_TRUE(passInOneGame(gameBinary, menuThenSheetKeys));
 }
 
-// A copy of the game's resources in a temporary folder, GUI data included,
-// that a test can break; the game runs from its bin/ folder.
+// The game on a copy of its GUI data that a test can break.
 class BrokenGuiData : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        root = fs::temp_directory_path() / ("umbrant-gui-data-" + std::to_string(::getpid()));
-        fs::remove_all(root);
-        fs::create_directories(root / "bin");
-        fs::create_directories(root / "Resources");
-        fs::copy(resources / "CEGUI datafiles", guiData(), fs::copy_options::recursive);
-        fs::create_directory_symlink(resources / "ShaderPrograms", root / "Resources" / "ShaderPrograms");
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    fs::path guiData() const { return root / "Resources" / "CEGUI datafiles"; }
+    fs::path guiData() const { return tree.resources() / "CEGUI datafiles"; }
 
     // Runs the game on the broken data; returns its exit status.
     int runGame()
     {
-        ChildProcess game(gameBinary, {}, root / "bin");
+        ChildProcess game(gameBinary, {}, tree.bin());
         int status = game.wait(quitSeconds);
         output = game.output();
         errors = game.errors();
         return status;
     }
 
-    fs::path root;
+    GameTree tree{resources, "CEGUI datafiles", GameTree::Part::Copied};
     std::string output, errors;
 };
 

@@ -2,10 +2,10 @@
 // through the shader manager's messages, with exit status 1.
 #include "Engine/Base/Config.h"
 
+#include "GameTree.h"
 #include "Process.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -15,35 +15,13 @@ namespace {
 
 constexpr double exitSeconds = 60.0;
 
-// A copy of the game in <temp>/bin/ whose ../Resources/ links every real
-// resource except the shader programs.
-class TreeWithoutShaders : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const fs::path gameBinary = UMBRANT_GAME_BINARY;
-        const fs::path realResources = gameBinary.parent_path().parent_path() / "Resources";
-        root = fs::temp_directory_path() / ("umbrant_no_shaders_" + std::to_string(::getpid()));
-        fs::create_directories(root / "bin");
-        fs::create_directories(root / "Resources");
-        fs::copy_file(gameBinary, root / "bin" / gameBinary.filename());
-        if (fs::exists(realResources)) {
-            for (const fs::directory_entry& entry : fs::directory_iterator(realResources)) {
-                if (entry.path().filename() != "ShaderPrograms")
-                    fs::create_symlink(entry.path(), root / "Resources" / entry.path().filename());
-            }
-        }
-        binary = (root / "bin" / gameBinary.filename()).string();
-    }
-    void TearDown() override { fs::remove_all(root); }
+const fs::path gameBinary = UMBRANT_GAME_BINARY;
 
-    fs::path root;
-    std::string binary;
-};
-
-TEST_F(TreeWithoutShaders, StartUpFailsThroughTheShaderMessagesWithStatusOne)
+TEST(TreeWithoutShaders, StartUpFailsThroughTheShaderMessagesWithStatusOne)
 {
-    ChildProcess game(binary, {}, (root / "bin").string());
+    const GameTree tree(gameBinary.parent_path().parent_path() / "Resources", "ShaderPrograms",
+                        GameTree::Part::LeftOut);
+    ChildProcess game(gameBinary, {}, tree.bin());
     ASSERT_EQ(game.wait(exitSeconds), 1) << game.output() << game.errors();
 
     const std::string output = game.output();
