@@ -15,7 +15,6 @@
 #include "Sound/SoundManager.h"
 #include "TestNavMeshes.h"
 
-#include <DetourCrowd.h>
 
 namespace {
 
@@ -118,11 +117,9 @@ AIAgent& GameTest::addSkull(Vec3 where)
     return *skull;
 }
 
-void GameTest::stepCrowd(double dt) { NavigationHolder::crowd()->update(static_cast<float>(dt)); }
-
 void GameTest::frame(double dt)
 {
-    stepCrowd(dt);
+    NavigationHolder::crowd()->update(static_cast<float>(dt));
     session->update(dt);
 }
 
@@ -137,10 +134,4 @@ void GameTest::lookThroughCursor(Vec3 eye, Vec3 target)
                               perspective(fieldOfView, screenWidth / screenHeight, currentCamera.nearPlane,
                                           currentCamera.farPlane));
     session->setCursor(screenWidth / 2.0f, screenHeight / 2.0f);
-}
-
-Vec3 GameTest::agentPositionOf(int agentIndex)
-{
-    const dtCrowdAgent* agent = NavigationHolder::crowd()->getCrowd().getAgent(agentIndex);
-    return {agent->npos[0], agent->npos[1], agent->npos[2]};
 }

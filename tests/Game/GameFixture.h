@@ -9,6 +9,7 @@
 #include "SceneTestSupport.h"
 
 #include "Engine/Scene/Math.h"
+#include "Navigation/CrowdAgent.h"
 
 #include <string>
 
@@ -41,15 +42,10 @@ protected:
 
     // One game frame as the engine runs it: the crowd, then the session.
     void frame(double dt = frameSeconds);
-    // The crowd alone.
-    void stepCrowd(double dt = frameSeconds);
 
     // Puts the camera at `eye` looking at `target` and the GUI cursor at the
     // centre of the screen, so that the next update aims along that line.
     void lookThroughCursor(Vec3 eye, Vec3 target);
-
-    // Where a character's crowd agent stands.
-    static Vec3 agentPositionOf(int agentIndex);
 
     GameSession* session = nullptr;
 

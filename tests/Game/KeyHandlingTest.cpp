@@ -73,7 +73,9 @@ protected:
     fbx::Camera startCamera;
 };
 
-TEST_F(KeyHandlingTest, SWinsOverWAndDOverA)
+// S wins over W and D over A; the left button fires on its press only, and
+// only in player mode.
+TEST_F(KeyHandlingTest, PlayerKeysGiveTheMovementAndFireOnThePress)
 {
     PlayerCharacter& player = startGame();
     playerMode = true;
@@ -90,6 +92,11 @@ TEST_F(KeyHandlingTest, SWinsOverWAndDOverA)
         EXPECT_EQ(player.forwardInput, c.forward) << c.keys.size();
         EXPECT_EQ(player.sidewaysInput, c.sideways) << c.keys.size();
     }
+    for (bool fires : {true, false}) // pressed, then held
+        EXPECT_EQ(step({}, true), fires);
+    step({});
+    playerMode = false;
+    EXPECT_FALSE(step({}, true));
 }
 
 // The arrows move as W, S, A and D do; Space or either Shift triples the
@@ -106,22 +113,22 @@ TEST_F(KeyHandlingTest, FreeCameraMovesWithArrowsOrLettersBoostsAndZooms)
     float normal = length(freeCameraAfter({KC_W}) - start);
     for (KeyCode boost : {KC_SPACE, KC_LSHIFT, KC_RSHIFT})
         EXPECT_NEAR(length(freeCameraAfter({KC_W, boost}) - start), 3.0f * normal, 1e-3f) << boost;
-
-    double fieldOfView = startCamera.fieldOfView;
     freeCameraAfter({KC_ADD});
-    EXPECT_LT(producer->fieldOfView, fieldOfView);
+    EXPECT_LT(producer->fieldOfView, startCamera.fieldOfView);
     freeCameraAfter({KC_MINUS});
-    EXPECT_GT(producer->fieldOfView, fieldOfView);
+    EXPECT_GT(producer->fieldOfView, startCamera.fieldOfView);
 }
 
-TEST_F(KeyHandlingTest, ShiftFSwitchesPlayerModeOnlyInCameraStateOneAndStopsThePlayer)
+// Shift+F switches player mode only in camera state 1, and stops the player
+// when it leaves it; 1 wins over 0 in the same frame.
+TEST_F(KeyHandlingTest, ShiftFAndTheCameraKeys)
 {
     PlayerCharacter& player = startGame();
     cameraState = 0;
     step({KC_LSHIFT, KC_F});
     EXPECT_FALSE(playerMode);
-    cameraState = 1;
-    step({});
+    step({KC_0, KC_1});
+    EXPECT_EQ(cameraState, 1);
     step({KC_LSHIFT, KC_F});
     ASSERT_TRUE(playerMode);
     step({KC_W, KC_A});
@@ -130,29 +137,9 @@ TEST_F(KeyHandlingTest, ShiftFSwitchesPlayerModeOnlyInCameraStateOneAndStopsTheP
     EXPECT_FALSE(playerMode);
     EXPECT_EQ(player.forwardInput, 0.0f);
     EXPECT_EQ(player.sidewaysInput, 0.0f);
-}
-
-TEST_F(KeyHandlingTest, OneWinsOverZeroInTheSameFrame)
-{
-    cameraState = 0;
-    step({KC_0, KC_1});
-    EXPECT_EQ(cameraState, 1);
     step({});
     step({KC_0});
     EXPECT_EQ(cameraState, 0);
-}
-
-TEST_F(KeyHandlingTest, FiresOnlyOnThePressOfTheLeftButton)
-{
-    startGame();
-    playerMode = true;
-    EXPECT_TRUE(step({}, true));
-    EXPECT_FALSE(step({}, true));
-    EXPECT_FALSE(step({}, false));
-    EXPECT_TRUE(step({}, true));
-    playerMode = false;
-    step({}, false);
-    EXPECT_FALSE(step({}, true));
 }
 
 } // namespace
