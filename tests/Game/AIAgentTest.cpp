@@ -1,17 +1,15 @@
 // The skulls on a real crowd: sight range, the reaches that start and keep an
-// attack, the rhythm of the hits and the player's death, and skulls that
-// cannot see the player or have none.
+// attack, the rhythm of the hits and the player's death, and a skull without
+// a player.
 #include "GameFixture.h"
 
 #include "Engine/Base/Globals.h"
 #include "Game/AIAgent.h"
 #include "Game/GameSession.h"
 #include "Game/PlayerCharacter.h"
-#include "Import/GameObjects.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 namespace {
@@ -88,28 +86,6 @@ TEST_F(SkullTest, HitsEveryTwoSecondsAndThe34thHitKillsThePlayerAndEndsTheGame)
     EXPECT_EQ(printed, "Der Spieler ist tot\n");
     EXPECT_FALSE(gameRunning);
     EXPECT_TRUE(session->enemies.empty());
-}
-
-// New crowd agents take the player's move target; skulls that cannot see him
-// must not walk there. Crowded together they push each other apart, but their
-// middle stays.
-TEST_F(SkullTest, SkullsThatCannotSeeThePlayerStayWhereTheySpawned)
-{
-    player->forwardInput = 1.0f;
-    frame();
-    player->forwardInput = 0.0f;
-    const Vec3 spawnPoint{-8.0f, 0.0f, -8.0f};
-    spawnPoints() = {spawnPoint};
-    session->spawnWave();
-    for (AIAgent* skull : session->enemies)
-        skull->sightRange = 1.0f; // metres: the player, 11 m away, is out of sight
-    for (int i = 0; i < 90; ++i) // three seconds
-        frame();
-    Vec3 middle;
-    for (const AIAgent* skull : session->enemies)
-        middle = middle + skull->getTransform().translationPart() * (1.0f / session->enemies.size());
-    EXPECT_LT(std::hypot(middle.x - spawnPoint.x, middle.z - spawnPoint.z), 0.5f)
-        << "the waiting skulls wandered to " << middle.x << ", " << middle.z;
 }
 
 TEST_F(SkullTest, WithoutAPlayerASkullFallsBackToWaiting)

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr float testScreenWidth = 800.0f; // pixels
-constexpr float testScreenHeight = 600.0f;
-
 // Marker positions in their model's space (x, y, z, 1).
 const MarkerMap playerMarkers = {{"WeaponTriggerAttachpoint", {0.25f, 1.2f, 0.35f, 1.0f}}};
 const MarkerMap pistolMarkers = {{"ShotSource", {0.0f, 0.05f, 0.3f, 1.0f}},
@@ -38,14 +35,27 @@ void addModel(GameObject which, const std::string& name, Vec3 lo, Vec3 hi, const
     requireGameObjectTemplate(which).addChild(model);
 }
 
-const std::string& navMeshPath()
+void buildTemplates(bool markers)
 {
-    static const std::string path = [] {
-        std::string file = navtest::tempPath("game_floor.bin");
-        navigation::saveNavMesh(file, navtest::obstacleMesh());
-        return file;
-    }();
-    return path;
+    addModel(GameObject::Skull, "GAMEOBJECT_SKULL_skull", {-0.4f, 0.2f, -0.4f}, {0.4f, 1.5f, 0.4f}, nullptr, true);
+    addModel(GameObject::PlayerDummy, "GAMEOBJECT_PLAYERDUMMY_body", {-0.3f, 0.0f, -0.3f}, {0.3f, 1.8f, 0.3f},
+             markers ? &playerMarkers : nullptr, true);
+    addModel(GameObject::Pistol, "GAMEOBJECT_PISTOL_pistol", {-0.03f, -0.1f, -0.05f}, {0.03f, 0.05f, 0.3f},
+             markers ? &pistolMarkers : nullptr, false);
+    addModel(GameObject::Flashlight, "GAMEOBJECT_FLASHLIGHT_lamp", {-0.03f, -0.03f, -0.1f}, {0.03f, 0.03f, 0.1f},
+             markers ? &flashlightMarkers : nullptr, false);
+    addModel(GameObject::MuzzleFlash, "GAMEOBJECT_MUZZLEFLASH_flame", {-0.05f, -0.05f, 0.0f},
+             {0.05f, 0.05f, 0.2f}, nullptr, false);
+}
+
+// The level is built after the templates, as at start-up, so that the
+// templates' meshes leave the collidables' list with the level's.
+void buildLevel()
+{
+    auto* wall = new CollidableRenderObject(closedBoxMesh("wall", {-3.0f, 0.0f, wallZ - 0.2f}, {3.0f, 3.0f, wallZ}));
+    wall->setParent(NodeManager::getInstance()->getRoot());
+    CollisionWorld::getInstance()->buildLevelMesh();
+    ASSERT_TRUE(CollisionWorld::getInstance()->hasLevel());
 }
 
 } // namespace
@@ -53,11 +63,11 @@ const std::string& navMeshPath()
 void GameTest::SetUp()
 {
     SceneTest::SetUp();
-    NavigationHolder::getInstance()->init(navMeshPath());
-    ASSERT_NE(NavigationHolder::crowd(), nullptr);
-    ASSERT_TRUE(NavigationHolder::crowd()->hasMesh());
-    screenWidth = testScreenWidth;
-    screenHeight = testScreenHeight;
+    const std::string floor = navtest::tempPath("game_floor.bin");
+    ASSERT_TRUE(navigation::saveNavMesh(floor, navtest::obstacleMesh()));
+    NavigationHolder::getInstance()->init(floor);
+    screenWidth = 800.0f; // pixels
+    screenHeight = 600.0f;
     gameRunning = false;
     spawnPoints().clear();
     buildTemplates(templateMarkers());
@@ -77,29 +87,6 @@ void GameTest::TearDown()
     SoundManager::destroyInstance();
     spawnPoints().clear();
     gameRunning = false;
-}
-
-void GameTest::buildTemplates(TemplateMarkers markers)
-{
-    addModel(GameObject::Skull, "GAMEOBJECT_SKULL_skull", {-0.4f, 0.2f, -0.4f}, {0.4f, 1.5f, 0.4f}, nullptr, true);
-    addModel(GameObject::PlayerDummy, "GAMEOBJECT_PLAYERDUMMY_body", {-0.3f, 0.0f, -0.3f}, {0.3f, 1.8f, 0.3f},
-             markers.weapon ? &playerMarkers : nullptr, true);
-    addModel(GameObject::Pistol, "GAMEOBJECT_PISTOL_pistol", {-0.03f, -0.1f, -0.05f}, {0.03f, 0.05f, 0.3f},
-             markers.weapon ? &pistolMarkers : nullptr, false);
-    addModel(GameObject::Flashlight, "GAMEOBJECT_FLASHLIGHT_lamp", {-0.03f, -0.03f, -0.1f}, {0.03f, 0.03f, 0.1f},
-             markers.flashlight ? &flashlightMarkers : nullptr, false);
-    addModel(GameObject::MuzzleFlash, "GAMEOBJECT_MUZZLEFLASH_flame", {-0.05f, -0.05f, 0.0f},
-             {0.05f, 0.05f, 0.2f}, nullptr, false);
-}
-
-// The level is built after the templates, as at start-up, so that the
-// templates' meshes leave the collidables' list with the level's.
-void GameTest::buildLevel()
-{
-    auto* wall = new CollidableRenderObject(closedBoxMesh("wall", {-3.0f, 0.0f, wallZ - 0.2f}, {3.0f, 3.0f, wallZ}));
-    wall->setParent(NodeManager::getInstance()->getRoot());
-    CollisionWorld::getInstance()->buildLevelMesh();
-    ASSERT_TRUE(CollisionWorld::getInstance()->hasLevel());
 }
 
 PlayerCharacter& GameTest::startGame()

@@ -17,22 +17,19 @@ class AIAgent;
 class GameSession;
 class PlayerCharacter;
 
-// Which markers the templates carry.
-struct TemplateMarkers {
-    bool weapon = true;     // "WeaponTriggerAttachpoint" on the player, "ShotSource"/"FlashlightMount" on the pistol
-    bool flashlight = true; // "FlashlightBackCenter"/"FlashlightFrontCenter" on the flashlight
-};
+constexpr float wallZ = -4.0f; // the wall's face towards the origin
 
 class GameTest : public SceneTest {
 protected:
     static constexpr double frameSeconds = 1.0 / 30.0;
-    static constexpr float wallZ = -4.0f; // the wall's face towards the origin
 
     void SetUp() override;
     void TearDown() override;
 
-    // The markers the templates get; a fixture may leave some out.
-    virtual TemplateMarkers templateMarkers() const { return {}; }
+    // Whether the templates carry the markers the player's equipment hangs on:
+    // "WeaponTriggerAttachpoint" on the player, "ShotSource" and "FlashlightMount"
+    // on the pistol, "FlashlightBackCenter" and "FlashlightFrontCenter" on the flashlight.
+    virtual bool templateMarkers() const { return true; }
 
     // The session set up (no spawn points yet: no enemies) and a game started.
     PlayerCharacter& startGame();
@@ -48,10 +45,6 @@ protected:
     void lookThroughCursor(Vec3 eye, Vec3 target);
 
     GameSession* session = nullptr;
-
-private:
-    void buildTemplates(TemplateMarkers markers);
-    void buildLevel();
 };
 
 // Runs `action` and returns what it wrote to standard output.

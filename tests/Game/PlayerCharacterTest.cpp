@@ -145,7 +145,7 @@ TEST_F(PlayerTest, FacesTheAimPointWhileWalkingWithWeaponAndMuzzleInPlace)
 
 class MarkerlessPlayerTest : public GameTest {
 protected:
-    TemplateMarkers templateMarkers() const override { return {false, false}; }
+    bool templateMarkers() const override { return false; }
 };
 
 TEST_F(MarkerlessPlayerTest, WarnsOnceAtSetUpAndFiresFromTheWeaponOrigin)
