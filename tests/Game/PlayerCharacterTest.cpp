@@ -40,7 +40,6 @@ protected:
 TEST_F(PlayerTest, MoveTargetIsOneUnitAheadInTheInputDirectionTurnedByTheCameraYaw)
 {
     const Vec3 here = agentPosition(player->agentIndex, {1, 1, 1});
-    EXPECT_LT(horizontalDistance(here, {}), tolerance) << "a new game starts at the origin";
     const float diagonal = std::sqrt(0.5f);
     struct Case {
         float turn, sideways, forward;

@@ -52,6 +52,7 @@ TEST(TileDataCheck, DamageThatWouldLeadDetourOutOfBoundsIsRefused)
 {
     const std::vector<std::pair<const char*, std::function<void(TileCopy&)>>> damages = {
         {"shorter than a tile header", [](TileCopy& t) { t.bytes.resize(10); }},
+        {"one byte short", [](TileCopy& t) { t.bytes.pop_back(); }},
         {"negative vertex count", [](TileCopy& t) { t.header()->vertCount = -1; }},
         {"more detail triangles than stored", [](TileCopy& t) { t.header()->detailTriCount += 1; }},
         {"polygons beyond the mesh's limit", [](TileCopy& t) { t.header()->polyCount = INT_MAX / 2; }},
@@ -101,9 +102,6 @@ TEST(TileDataCheck, DamageThatWouldLeadDetourOutOfBoundsIsRefused)
         copy.polys()[poly].neis[edge] = static_cast<unsigned short>(DT_EXT_LINK | side);
         EXPECT_NE(copy.check(), "") << "inner edge marked as side " << side;
     }
-    TileCopy cut(tile);
-    cut.bytes.pop_back();
-    EXPECT_NE(cut.check(), "") << "one byte short";
     EXPECT_EQ(TileCopy(tile).check(), "");
 }
 
