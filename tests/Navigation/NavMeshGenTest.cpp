@@ -1,0 +1,107 @@
+// Meshes navmeshgen builds: characters climb a walkable ramp to a platform
+// but not a one-metre wall, nothing to build is an error, and the game's own
+// mesh, built from the level design (skipped until the content is built),
+// loads whole as one connected place where a character walks from the yard
+// up the ramp onto the raised platform.
+#include "LevelDesign.h"
+#include "Navigation/NavMeshFile.h"
+#include "Navigation/PathfindTool.h"
+#include "TestNavMeshes.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// True when an agent walks from the floor at x = 14 onto the platform top of
+// a 20 x 20 m floor with a 1 m high platform (x 24..28, z 4..8), with `ramp`
+// a 4 m long slope (14 degrees) up to it from the west. The floor lies off
+// the origin, where the crowd first places every agent: an agent added off
+// the mesh walks once it is placed on it.
+bool platformReachable(bool ramp)
+{
+    navmeshgen::TriangleSoup soup;
+    navtest::addQuad(soup, {10, 0, -10, 10, 0, 10, 30, 0, 10, 30, 0, -10});
+    const float platformMin[3] = {24, 0, 4}, platformMax[3] = {28, 1, 8};
+    navtest::addBox(soup, platformMin, platformMax);
+    if (ramp)
+        navtest::addQuad(soup, {20, 0, 4, 20, 0, 8, 24, 1, 8, 24, 1, 4});
+    std::string error;
+    auto mesh = navmeshgen::buildNavMesh(soup, navtest::smallTileSettings(), error);
+    EXPECT_TRUE(mesh) << error;
+    navtest::QueryPtr query = navtest::makeQuery(*mesh);
+    PathfindTool tool;
+    tool.init(mesh.get(), query.get());
+    const int agent = tool.addAgent(0.4f, 1.7f);
+    EXPECT_EQ(tool.getCrowd().getAgent(agent)->state, DT_CROWDAGENT_STATE_INVALID);
+    const float from[3] = {14, 0, 6}, to[3] = {26, 1, 6};
+    tool.teleport(agent, from);
+    tool.setMoveTarget(agent, to);
+    return navtest::walk(tool, agent, to);
+}
+
+TEST(NavMeshBuilder, RampLeadsOntoThePlatformButItsWallDoesNot)
+{
+    EXPECT_TRUE(platformReachable(true));
+    EXPECT_FALSE(platformReachable(false));
+}
+
+TEST(NavMeshBuilder, NothingToBuildIsAnError)
+{
+    std::string error;
+    EXPECT_FALSE(navmeshgen::buildNavMesh({}, navmeshgen::BuildSettings{}, error));
+    EXPECT_NE(error, "");
+    navmeshgen::TriangleSoup broken;
+    broken.vertices = {0, 0, 0, 1, 0, 0};
+    broken.triangles = {0, 1};
+    EXPECT_FALSE(navmeshgen::buildNavMesh(broken, navmeshgen::BuildSettings{}, error));
+    broken.triangles = {0, 1, 7};
+    EXPECT_FALSE(navmeshgen::buildNavMesh(broken, navmeshgen::BuildSettings{}, error));
+    EXPECT_NE(error.find("names no vertex"), std::string::npos);
+}
+
+
+const std::string kNavMeshPath = std::string(UMBRANT_RESOURCES_DIR) + "/Navmesh/all_tiles_navmesh.bin";
+
+TEST(ContentNavMesh, LoadsWholeAsOnePlaceAndLetsAgentsClimbTheRampToThePlatform)
+{
+    if (!std::ifstream(kNavMeshPath))
+        GTEST_SKIP() << kNavMeshPath << " is not built";
+    testing::internal::CaptureStderr();
+    navigation::NavMeshPtr mesh = navigation::loadNavMesh(kNavMeshPath);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the reader refused something";
+    ASSERT_TRUE(mesh);
+    navtest::QueryPtr query = navtest::makeQuery(*mesh, 65535);
+    PathfindTool tool;
+    tool.init(mesh.get(), query.get());
+    const int agent = tool.addAgent(0.4f, 1.7f);
+    // Characters stand on the floor: the ground at height 0, the platform top.
+    const float floorTolerance = 0.02f; // metres
+    const float platformTop = float(assetgen::kPlatformHeight);
+    const float yard[3] = {10.0f, 0.0f, 40.0f}, platform[3] = {40.0f, platformTop, 40.0f};
+    tool.teleport(agent, yard);
+    const float* position = tool.getCrowd().getAgent(agent)->npos;
+    EXPECT_NEAR(position[1], 0.0f, floorTolerance);
+
+    // Every polygon is reached from the yard: no floor that no character can
+    // reach (a roof or a crate top?).
+    int polygons = 0;
+    for (int i = 0; i < mesh->getMaxTiles(); ++i)
+        if (const dtMeshTile* tile = std::as_const(*mesh).getTile(i); tile->header)
+            polygons += tile->header->polyCount;
+    std::vector<dtPolyRef> reached(polygons + 1);
+    int count = 0;
+    query->findPolysAroundCircle(tool.getCrowd().getAgent(agent)->corridor.getFirstPoly(), yard, 1.0e6f,
+                                 tool.getCrowd().getFilter(0), reached.data(), nullptr, nullptr, &count, polygons + 1);
+    EXPECT_EQ(count, polygons);
+
+    tool.setMoveTarget(agent, platform);
+    EXPECT_NEAR(tool.targetPos[1], platformTop, floorTolerance);
+    EXPECT_TRUE(navtest::walk(tool, agent, platform, 40.0f));
+    EXPECT_NEAR(position[1], platformTop, floorTolerance);
+}
+
+} // namespace
