@@ -1,6 +1,7 @@
 #include "Fbx/Records.h"
 
 #include <limits>
+#include <new>
 #include <type_traits>
 
 namespace fbx {
@@ -99,6 +100,38 @@ std::vector<int32_t> Property::toInt32s() const { return convertArray<int32_t>(v
 std::vector<int64_t> Property::toInt64s() const { return convertArray<int64_t>(value_); }
 std::vector<double> Property::takeDoubles() { return takeArray<double>(value_); }
 std::vector<int32_t> Property::takeInt32s() { return takeArray<int32_t>(value_); }
+
+namespace {
+
+// Frees the arrays of a tree whose lists and strings come from an arena.
+void freeArrays(Record& record) {
+  for (Property& p : record.properties) {
+    if (p.isArray()) p = Property();
+  }
+  for (Record& c : record.children) freeArrays(c);
+}
+
+}  // namespace
+
+RecordDocument::~RecordDocument() {
+  if (!memory) return;  // built in code, or moved from: destroyed as usual
+  freeArrays(root);
+  // The lists of the top-level records (the arena's, like everything below
+  // them) move into holders in the arena, which are never destroyed; those
+  // records then hold empty lists. Should the arena have no room left, the
+  // rest is destroyed as usual.
+  using Children = std::pmr::vector<Record>;
+  using Properties = std::pmr::vector<Property>;
+  try {
+    for (Record& top : root.children) {
+      auto* children = new (memory->allocate(sizeof(Children), alignof(Children))) Children(memory.get());
+      children->swap(top.children);
+      auto* properties = new (memory->allocate(sizeof(Properties), alignof(Properties))) Properties(memory.get());
+      properties->swap(top.properties);
+    }
+  } catch (const std::bad_alloc&) {
+  }
+}
 
 const Record* Record::child(std::string_view childName) const {
   for (const Record& c : children) {

@@ -86,6 +86,15 @@ struct Record {
 // A parsed file: its encoding, its version (7400 = 7.4) and its top-level
 // records as the children of an unnamed root.
 struct RecordDocument {
+  RecordDocument() = default;
+  RecordDocument(RecordDocument&&) = default;
+  RecordDocument& operator=(RecordDocument&&) = default;
+  // A tree that lives in the arena is not destroyed record by record: only
+  // its array vectors own heap memory; they are freed, and the arena then
+  // releases everything else at once. (So whatever is added to a parsed
+  // tree must come from `memory` too, or be an array.)
+  ~RecordDocument();
+
   Format format = Format::Binary;
   uint32_t version = 0;
   std::string fileName;
