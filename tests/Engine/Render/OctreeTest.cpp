@@ -9,31 +9,7 @@
 #include <set>
 #include <string>
 
-namespace {
-
-RenderObject* placeBox(const std::string& name, Vec3 boxMin, Vec3 boxMax)
-{
-    auto* object = new RenderObject(closedBoxMesh(name, boxMin, boxMax));
-    NodeManager::getInstance()->getRoot()->addChild(object);
-    return object;
-}
-
-} // namespace
-
-class OctreeTest : public SceneTest {
-protected:
-    Octree& buildOctree()
-    {
-        NodeManager::getInstance()->getRoot()->update();
-        Octree::getInstance()->build();
-        return *Octree::getInstance();
-    }
-
-    void lookAtScene(Vec3 eye, Vec3 target)
-    {
-        currentCamera.setMatrices(lookAt(eye, target, {0, 1, 0}), perspective(60, 1, 1, 1000));
-    }
-};
+class OctreeTest : public SceneTest {};
 
 // Across many camera positions, frame after frame, the octree never draws an
 // object the per-object test rejects, never misses one whose centre is in
@@ -42,15 +18,20 @@ TEST_F(OctreeTest, AgreesWithThePerObjectTestFromEveryViewpoint)
 {
     std::mt19937 random(7);
     std::uniform_real_distribution<float> coordinate(0.0f, 300.0f), size(0.5f, 40.0f);
+    SceneGraphNode* root = NodeManager::getInstance()->getRoot();
     for (int i = 0; i < 300; ++i) {
         Vec3 lo{coordinate(random), coordinate(random) * 0.2f, coordinate(random)};
-        placeBox("box_" + std::to_string(i), lo, lo + Vec3{size(random), size(random), size(random)});
+        const Vec3 hi = lo + Vec3{size(random), size(random), size(random)};
+        root->addChild(new RenderObject(closedBoxMesh("box_" + std::to_string(i), lo, hi)));
     }
-    Octree& octree = buildOctree();
+    root->update();
+    Octree& octree = *Octree::getInstance();
+    octree.build();
     ASSERT_FALSE(octree.getRootCell()->children.empty());
     for (int frame = 0; frame < 200; ++frame) {
-        lookAtScene({coordinate(random), coordinate(random), coordinate(random)},
-                    {coordinate(random), 0.0f, coordinate(random)});
+        const Vec3 eye{coordinate(random), coordinate(random), coordinate(random)};
+        currentCamera.setMatrices(lookAt(eye, {coordinate(random), 0.0f, coordinate(random)}, {0, 1, 0}),
+                                  perspective(60, 1, 1, 1000));
         const Frustum& frustum = currentCamera.frustum;
         octree.markVisible(frustum);
         std::set<const RenderObject*> drawn;

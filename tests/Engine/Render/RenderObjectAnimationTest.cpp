@@ -6,12 +6,6 @@
 
 #include <tuple>
 
-namespace {
-
-float animatedX(const RenderObject& object) { return object.getAnimMatrix()[12]; }
-
-} // namespace
-
 // A scene with one mesh node and a stack of two layers moving it along X:
 // "walk" from 0 to 10 over one second, "attack" from 0 to -5 over two.
 class RenderObjectAnimationTest : public SceneTest {
@@ -38,6 +32,8 @@ protected:
         return data;
     }
 
+    static float animatedX(const RenderObject& object) { return object.getAnimMatrix()[12]; }
+
     fbx::Scene scene;
     fbx::Node* node = scene.addNode("skull");
     fbx::Mesh* mesh = scene.addMesh("skull");
@@ -45,8 +41,10 @@ protected:
 };
 
 // Layer 0 plays and holds its last frame; looping wraps by whole spans, even
-// after a frame of a million spans, and exactly the stop time stays.
-TEST_F(RenderObjectAnimationTest, PlaysOnceOrLoops)
+// after a frame of a million spans, and exactly the stop time stays. Objects
+// sharing one stack each play their own layer (an index out of range is
+// refused); clones restart, outlive the template and move their world box.
+TEST_F(RenderObjectAnimationTest, PlaysOnceOrLoopsTheLayerOfEachObject)
 {
     RenderObject once(meshData("Skull_once"));
     RenderObject looping(meshData("Skull_looping"));
@@ -59,12 +57,7 @@ TEST_F(RenderObjectAnimationTest, PlaysOnceOrLoops)
         EXPECT_NEAR(animatedX(once), onceX, 1e-3f) << seconds;
         EXPECT_NEAR(animatedX(looping), loopingX, 1e-2f) << seconds;
     }
-}
 
-// Objects sharing one stack each play their own layer (an index out of range
-// is refused); clones restart, outlive the template and move their world box.
-TEST_F(RenderObjectAnimationTest, LayersAreChosenPerObjectAndClonesRestart)
-{
     auto* walker = new RenderObject(meshData("Skull_walker"));
     RenderObject attacker(meshData("Skull_attacker"));
     attacker.setAnimationLayer(1);

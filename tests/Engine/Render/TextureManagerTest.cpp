@@ -2,10 +2,11 @@
 // into a real OpenGL context: formats per depth, byte order, flags and settings.
 #include "Engine/Render/TextureManager.h"
 
-#include "SceneTestSupport.h"
+#include "GLContext.h"
 #include "TempFolder.h"
 
 #include <FreeImage.h>
+#include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -86,8 +87,10 @@ TEST_F(TextureFiles, EveryDepthUploadsWithItsFormatAndColours)
                             c.expand);
         GLuint texture = manager.getTexture(c.file);
         EXPECT_EQ(parameter(texture, GL_TEXTURE_INTERNAL_FORMAT, 0), c.internal);
-        int width = 0, height = 0;
-        const std::vector<unsigned char> pixels = texturePixels(texture, width, height);
+        std::vector<unsigned char> pixels(std::size_t(4 * parameter(texture, GL_TEXTURE_WIDTH, 0) *
+                                                      parameter(texture, GL_TEXTURE_HEIGHT, 0)));
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         const int expected[4] = {c.colour.red, c.colour.green, c.colour.blue, c.alpha};
         for (std::size_t i = 0; c.alpha >= 0 && i < pixels.size(); ++i)
             ASSERT_EQ(pixels[i], expected[i % 4]) << "byte " << i;
