@@ -34,11 +34,6 @@ protected:
     {
         std::ofstream(path(fileName), std::ios::binary) << content;
     }
-    void writeProgram(const std::string& name) const
-    {
-        write(name + ".vert", validVertex);
-        write(name + ".frag", validFragment);
-    }
 
     TempFolder folder{"umbrant_shaders"};
     ShaderManager manager;
@@ -82,8 +77,10 @@ TEST_F(ShaderFiles, BrokenProgramsFailWithTheirMessage)
 // fragment outputs bound in order, and clearing deletes their GL objects.
 TEST_F(ShaderFiles, RegistryLoadsAllEightProgramsOnceAndClearingDeletesThem)
 {
-    for (const std::string& name : config::shaderProgramNames)
-        writeProgram(name);
+    for (const std::string& name : config::shaderProgramNames) {
+        write(name + ".vert", validVertex);
+        write(name + ".frag", validFragment);
+    }
     const std::string shaderFolder = folder.path().string() + "/";
     testing::internal::CaptureStdout();
     EXPECT_TRUE(manager.loadShadersFrom(shaderFolder));
