@@ -13,9 +13,7 @@ TEST(CheckGLVersion, AcceptsThreeThreeAndLaterOnly)
         {"3.10", GLVersionVerdict::Supported},
         {"10.0", GLVersionVerdict::Supported},
         {"3.2 Mesa 22.3.6", GLVersionVerdict::Below33},
-        {"3", GLVersionVerdict::Below33},
         {nullptr, GLVersionVerdict::Unreadable},
-        {"", GLVersionVerdict::Unreadable},
         {"OpenGL ES 3.2", GLVersionVerdict::Unreadable},
         {"2.1 Mesa", GLVersionVerdict::Unreadable},
     };

@@ -37,10 +37,8 @@ GLuint primitivesOf(bool shafts)
 
 } // namespace
 
-TEST(CameraInsideLightVolume, FollowsDistanceAndConeAngle)
+TEST(CameraInsideSpotVolume, FollowsTheConeAngle)
 {
-    EXPECT_TRUE(cameraInsidePointVolume(9.0f, 10.0f));   // 8.19 <= 10
-    EXPECT_FALSE(cameraInsidePointVolume(11.0f, 10.0f)); // 10.01 > 10
     const std::pair<Vec3, bool> cameras[] = {
         {{0, -50, 0}, true}, {{std::tan(0.55f), -1, 0}, true}, // within 0.1 rad of the 60 degree edge
         {{1, -1, 0}, false}, {{0, 5, 0}, false},               // beyond the edge; behind the lamp
@@ -91,7 +89,6 @@ TEST_F(LightTest, LightsDrawTheirVolumesOnlyWhenInViewAndBrightEnough)
 
     point->intensity = 1.0f;
     point->updateVolume();
-    EXPECT_EQ(point->getTransform()[0], 10.0f);
     EXPECT_NEAR(point->getBoundsMin().x, -7.0f, 1e-5f);
     LightProgram program;
     program.lookUp(ShaderManager::getInstance()->getShader(2));
