@@ -10,7 +10,7 @@ constexpr int rightButton = 1;
 // Motion moves the cursor by three tenths on the next update; the right
 // button or the left Control key (not the right one) freezes it while held,
 // and motion before a release within the same frame stays ignored.
-TEST_F(GuiTest, MouseMotionIsScaledAndFrozenWhileTheCameraTurns)
+TEST_F(GuiTest, MouseMotionIsScaledAndFrozenWhileTheCameraTurnsAndSurplusEventsAreDropped)
 {
     const struct {
         int code; // a key or a mouse button held during two of three motions; -1: none
@@ -32,20 +32,17 @@ TEST_F(GuiTest, MouseMotionIsScaledAndFrozenWhileTheCameraTurns)
         expected += c.moved;
         EXPECT_NEAR(cursor().d_x, expected, 1e-4f) << c.code;
     }
-}
 
-// Buttons beyond the fifth and the wheel alone are not forwarded; a flood of
-// events between frames is capped, not grown.
-TEST_F(GuiTest, UnusedAndExcessEventsAreDropped)
-{
-    gui().input().mousePressed(guiMouseButtonCount);
-    gui().input().mouseMoved(0.0, 0.0, 120.0);
-    EXPECT_EQ(gui().input().pendingEvents(), 0);
+    // Buttons beyond the fifth and the wheel alone are not forwarded; a flood
+    // of events between frames is capped, not grown.
+    input.mousePressed(guiMouseButtonCount);
+    input.mouseMoved(0.0, 0.0, 120.0);
+    EXPECT_EQ(input.pendingEvents(), 0);
     for (int i = 0; i < 3 * guiInputCapacity; ++i)
-        gui().input().keyPressed(KC_UNASSIGNED);
-    EXPECT_EQ(gui().input().pendingEvents(), guiInputCapacity);
+        input.keyPressed(KC_UNASSIGNED);
+    EXPECT_EQ(input.pendingEvents(), guiInputCapacity);
     gui().update(0.016f);
-    EXPECT_EQ(gui().input().pendingEvents(), 0);
+    EXPECT_EQ(input.pendingEvents(), 0);
 }
 
 } // namespace

@@ -24,24 +24,3 @@ CEGUI::Window& GuiTest::widget(const char* name)
     ADD_FAILURE() << "no widget " << name;
     return *context().getRootWindow();
 }
-
-void GuiTest::click(const char* name)
-{
-    CEGUI::Rectf area = widget(name).getUnclippedOuterRect().get();
-    context().injectMousePosition(area.left() + area.getWidth() / 2.0f, area.top() + area.getHeight() / 2.0f);
-    gui().input().mousePressed(0);
-    gui().input().mouseReleased(0);
-    gui().update(0.016f);
-}
-
-void GuiTest::choose(const char* comboBox, const char* text)
-{
-    auto& combo = dynamic_cast<CEGUI::Combobox&>(widget(comboBox));
-    CEGUI::ComboDropList* list = combo.getDropList();
-    CEGUI::ListboxItem* item = combo.findItemWithText(text, nullptr);
-    ASSERT_NE(item, nullptr) << comboBox << " has no item " << text;
-    list->clearAllSelections();
-    list->setItemSelectState(item, true);
-    CEGUI::WindowEventArgs args(list);
-    list->fireEvent(CEGUI::ComboDropList::EventListSelectionAccepted, args);
-}

@@ -21,8 +21,4 @@ protected:
     // The widget called `name` in any sheet; fails the test when there is none.
     CEGUI::Window& widget(const char* name);
     CEGUI::Vector2f cursor() { return context().getMouseCursor().getPosition(); }
-    // Left click at the widget's centre through the GUI's input, as the window delivers it.
-    void click(const char* name);
-    // Picks item `text` from a combo box's list, as a player's click on the item would.
-    void choose(const char* comboBox, const char* text);
 };
