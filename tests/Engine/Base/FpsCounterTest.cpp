@@ -20,8 +20,9 @@ TEST(FpsCounter, PublishesAfterMoreThanOneSecondAndCarriesTheFraction)
         FpsCounter counter;
         for (const Frame& frame : run) {
             EXPECT_EQ(counter.frame(frame.time), frame.published) << "at " << frame.time;
-            if (frame.fps >= 0)
+            if (frame.fps >= 0) {
                 EXPECT_EQ(counter.framesPerSecond(), frame.fps) << "at " << frame.time;
+            }
         }
     }
 }
