@@ -16,9 +16,8 @@ namespace {
 
 class SkullTest : public GameTest {
 protected:
-    void SetUp() override
+    void setUpGame() override
     {
-        GameTest::SetUp();
         player = &startGame();
         session->update(frameSeconds);
     }

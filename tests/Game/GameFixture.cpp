@@ -63,6 +63,8 @@ void buildLevel()
 void GameTest::SetUp()
 {
     SceneTest::SetUp();
+    if (HasFatalFailure())
+        return; // no GL context: the level and templates below would touch GL
     const std::string floor = navtest::tempPath("game_floor.bin");
     ASSERT_TRUE(navigation::saveNavMesh(floor, navtest::obstacleMesh()));
     NavigationHolder::getInstance()->init(floor);
@@ -73,6 +75,8 @@ void GameTest::SetUp()
     buildTemplates(templateMarkers());
     buildLevel();
     session = GameSession::getInstance();
+    if (!HasFatalFailure())
+        setUpGame();
 }
 
 void GameTest::TearDown()

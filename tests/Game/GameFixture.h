@@ -25,6 +25,8 @@ protected:
 
     void SetUp() override;
     void TearDown() override;
+    // A test's own set-up, run once the game's set-up has succeeded.
+    virtual void setUpGame() {}
 
     // Whether the templates carry the markers the player's equipment hangs on:
     // "WeaponTriggerAttachpoint" on the player, "ShotSource" and "FlashlightMount"

@@ -22,9 +22,8 @@ const Vec3 wallSide{0.0f, 0.0f, -8.0f}; // a skull behind the wall
 
 class SessionTest : public GameTest {
 protected:
-    void SetUp() override
+    void setUpGame() override
     {
-        GameTest::SetUp();
         session->onScoreChanged = [this](int score) { scores.push_back(score); };
         session->onGameEnded = [this] { ++gameEnds; };
     }

@@ -19,9 +19,8 @@ namespace {
 
 class KeyHandlingTest : public GameTest {
 protected:
-    void SetUp() override
+    void setUpGame() override
     {
-        GameTest::SetUp();
         input.keyboard.device = &keyboard;
         input.mouse.device = &mouse;
         input.Update();

@@ -23,9 +23,8 @@ Vec3 xyz(Vec4 v) { return {v.x, v.y, v.z}; }
 
 class PlayerTest : public GameTest {
 protected:
-    void SetUp() override
+    void setUpGame() override
     {
-        GameTest::SetUp();
         player = &startGame();
     }
 
