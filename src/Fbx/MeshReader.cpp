@@ -164,9 +164,9 @@ bool readPolygons(ReadContext& ctx, Mesh& mesh, Record& geometry) {
   if (!indices) return true;
   mesh.polygonVertices = indices->takeInt32s();
   const int32_t cornerCount = static_cast<int32_t>(mesh.polygonVertices.size());
-  // Room for the most polygons the corners can make, so that the corners
-  // are walked once; pages of the unused tail are never touched.
-  mesh.polygonStarts.reserve(static_cast<size_t>(cornerCount) + 1);
+  const auto lastCorners = std::count_if(mesh.polygonVertices.begin(), mesh.polygonVertices.end(),
+                                         [](int32_t v) { return v < 0; });
+  mesh.polygonStarts.reserve(static_cast<size_t>(lastCorners) + 2);
   mesh.polygonStarts.assign(1, 0);
   const int64_t pointCount = static_cast<int64_t>(mesh.controlPoints.size());
   for (int32_t i = 0; i < cornerCount; ++i) {
