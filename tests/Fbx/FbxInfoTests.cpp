@@ -35,7 +35,7 @@ TEST(FbxInfoJson, ReportsTheSceneAsDocumented) {
   EXPECT_LT(cube, child);
   EXPECT_LT(child, lamp);
   at(json, R"("global": [1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1]})");  // the root's rest transform
-  at(json, R"({"node": "Cube", "polygons": 6, "polygon_vertices": 24, "control_points": 8, )"
+  at(json, R"({"node": "Cube", "polygons": 2, "polygon_vertices": 6, "control_points": 4, )"
            R"("layers": [{"normals": "by_polygon", "uv": "by_polygon_vertex", "tangents": null, "binormals": null, )"
            R"("materials": "by_polygon"}], "materials": ["Wall", "Floor"]})");
   at(json, R"({"name": "Wall", "diffuse": ["C:/art/wall.JPG"], "normal_map": ["wall_n.png"]})");

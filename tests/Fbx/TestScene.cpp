@@ -6,18 +6,14 @@ namespace fbx::test {
 
 namespace {
 
-const Vec3 kCubePoints[8] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
-                             {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
-const std::vector<int32_t> kCubeFaces[6] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
-                                            {2, 3, 7, 6}, {1, 2, 6, 5}, {0, 4, 7, 3}};
-const Vec3 kFaceNormals[6] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {1, 0, 0}, {-1, 0, 0}};
-
-void fillCube(Mesh& mesh) {
-  mesh.controlPoints.assign(std::begin(kCubePoints), std::end(kCubePoints));
-  for (const auto& face : kCubeFaces) mesh.addPolygon(face);
+// Two triangles of a unit square, each with its own normal and material.
+void fillSquare(Mesh& mesh) {
+  mesh.controlPoints = {{-1, 0, -1}, {1, 0, -1}, {1, 0, 1}, {-1, 0, 1}};
+  mesh.addPolygon({0, 1, 2});
+  mesh.addPolygon({0, 2, 3});
   LayerElement normals;
   normals.mapping = MappingMode::ByPolygon;
-  for (const Vec3& n : kFaceNormals) normals.direct.insert(normals.direct.end(), {n.x, n.y, n.z});
+  normals.direct = {0, 1, 0, 0, 0.6, 0.8};
   mesh.normals.push_back(normals);
   LayerElement uvs;
   uvs.name = "map1";
@@ -25,11 +21,11 @@ void fillCube(Mesh& mesh) {
   uvs.mapping = MappingMode::ByPolygonVertex;
   uvs.reference = ReferenceMode::IndexToDirect;
   uvs.direct = {0, 0, 1, 0, 1, 1, 0, 1};
-  for (int i = 0; i < 24; ++i) uvs.index.push_back(i % 4);
+  uvs.index = {0, 1, 2, 0, 2, 3};
   mesh.uvs.push_back(uvs);
   MaterialElement materials;
   materials.mapping = MappingMode::ByPolygon;
-  materials.indices = {0, 1, 0, 1, 0, 1};
+  materials.indices = {0, 1};
   mesh.materialElements.push_back(materials);
   mesh.layers.push_back({0, -1, -1, 0, -1, 0});
 }
@@ -50,9 +46,8 @@ void addAnimation(Scene& scene, Node* cube, Camera* camera) {
   ry->keys = {{kTicksPerSecond / 2, 0.0f, Interpolation::Constant}, {2 * kTicksPerSecond, 90.0f}};
   AnimCurveNode* fov = scene.addCurveNode(base, camera, "FieldOfView", {"FieldOfView"}, {40});
   AnimCurve* fc = scene.addChannelCurve(fov, "FieldOfView");
-  AnimKey k0{0, 30.0f, Interpolation::Cubic};
-  k0.rightSlope = k0.nextLeftSlope = 12.5f;  // equal slopes keep the midpoint at 45
-  k0.rightWeight = k0.nextLeftWeight = 0.25f;
+  // Equal slopes keep the midpoint at 45.
+  const AnimKey k0{0, 30.0f, Interpolation::Cubic, false, false, 12.5f, 12.5f, 0.25f, 0.25f};
   fc->keys = {k0, {kTicksPerSecond, 60.0f}};
 }
 
@@ -60,7 +55,6 @@ void addAnimation(Scene& scene, Node* cube, Camera* camera) {
 
 std::unique_ptr<Scene> makeTestScene() {
   auto scene = std::make_unique<Scene>();
-  scene->globalSettings.timeMode = 6;
   scene->globalSettings.defaultCamera = "Cam";
 
   Node* cube = scene->addNode("Cube");
@@ -68,7 +62,7 @@ std::unique_ptr<Scene> makeTestScene() {
   cube->transform.rotation = {0, 45, 0};
   cube->transform.scaling = {2, 2, 2};
   Mesh* mesh = scene->addMesh("CubeMesh");
-  fillCube(*mesh);
+  fillSquare(*mesh);
   Scene::setAttribute(cube, mesh);
 
   Material* wall = scene->addMaterial("Wall");
@@ -96,14 +90,8 @@ std::unique_ptr<Scene> makeTestScene() {
   Camera* camera = scene->addCamera("CamCamera");
   camera->fieldOfView = 50;
   camera->focalLength = camera->computeFocalLength(50);
-  camera->nearPlane = 0.5;
-  camera->farPlane = 900;
   Scene::setAttribute(camNode, camera);
   camNode->target = target;
-
-  Node* muzzle = scene->addNode("Muzzle", cube);
-  muzzle->transform.translation = {1, 2, 3};
-  Scene::setAttribute(muzzle, scene->addSkeleton("MuzzleBone"));
 
   addAnimation(*scene, cube, camera);
   return scene;

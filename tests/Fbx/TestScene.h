@@ -13,9 +13,9 @@
 
 namespace fbx::test {
 
-// Cube mesh (8 control points, 6 quads) with normals, UVs and per-polygon
+// A node "Cube" with a mesh of two triangles with normals, UVs and per-polygon
 // materials; a child node, a spot light, a camera
-// with a target, a skeleton marker, two materials with textures and an
+// with a target, two materials with textures and an
 // animation stack with two layers.
 std::unique_ptr<Scene> makeTestScene();
 
