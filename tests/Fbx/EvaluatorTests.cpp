@@ -23,7 +23,7 @@ Vec3 quarterTurn(char axis, Vec3 v) {
   }
 }
 
-TEST(LocalTransform, EveryRotationOrderAppliesAxesInItsOrder) {
+TEST(LocalTransform, RotationOrdersPivotsOffsetsAndPrePostRotation) {
   const char* const orders[] = {"XYZ", "XZY", "YZX", "YXZ", "ZXY", "ZYX"};
   for (int o = 0; o < 6; ++o) {
     NodeTransform t;
@@ -34,9 +34,6 @@ TEST(LocalTransform, EveryRotationOrderAppliesAxesInItsOrder) {
     for (const char* axis = orders[o]; *axis; ++axis) expected = quarterTurn(*axis, expected);
     expectNear(localMatrix(t).transformPoint({1, 2, 3}), expected, orders[o]);
   }
-}
-
-TEST(LocalTransform, PivotsOffsetsAndPrePostRotation) {
   const struct {
     const char* name;
     std::function<void(NodeTransform&)> edit;
@@ -84,6 +81,17 @@ TEST(GlobalTransform, InheritTypesUnderNonUniformParentScale) {
   }
 }
 
+// Pivots, post-rotations and inherit types all go through the general inverse.
+TEST(MatrixInverse, UndoesAFullMatrixAndASingularOneGivesIdentity) {
+  Matrix4 m;
+  for (int i = 0; i < 16; ++i) m[i] = (i % 5 == 0 ? 4 : 0) + (i * 7 % 11 + 1) / 10.0;  // no entry zero
+  const Matrix4 product = m * m.inverse(), singular = Matrix4::scaling({1, 0, 1}).inverse();
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_NEAR(product[i], i % 5 == 0 ? 1 : 0, 1e-9) << i;
+    EXPECT_EQ(singular[i], i % 5 == 0 ? 1 : 0) << i;
+  }
+}
+
 AnimCurve curve(std::vector<AnimKey> keys) {
   AnimCurve c;
   c.defaultValue = -1;
@@ -92,7 +100,7 @@ AnimCurve curve(std::vector<AnimKey> keys) {
   return c;
 }
 
-TEST(CurveEvaluation, InterpolationKinds) {
+TEST(CurveEvaluation, InterpolationKindsAndAutoTangents) {
   const Time s = kTicksPerSecond;
   const AnimKey constant{0, 1.0f, Interpolation::Constant}, constantNext{0, 1.0f, Interpolation::Constant, true};
   const AnimKey linear{0, 0.0f}, flat{0, 0.0f, Interpolation::Cubic}, end{s, 1.0f};
@@ -114,14 +122,11 @@ TEST(CurveEvaluation, InterpolationKinds) {
       {"exactly on a key", curve({linear, {s, 10.0f}, {2 * s, 4.0f}}), s, 10},
   };
   for (const auto& c : cases) EXPECT_NEAR(c.c.evaluate(c.t), c.expected, 1e-6) << c.name;
-}
-
-// Auto tangents take the slope between the neighbours, and are flat at a peak.
-TEST(CurveEvaluation, AutoTangentsAreFlatAtExtremaAndSmoothBetween) {
+  // Auto tangents take the slope between the neighbours, and are flat at a peak.
   const AnimKey a{0, 0.0f, Interpolation::Cubic, false, true};
   AnimKey b = a, c = a;
-  b.time = kTicksPerSecond, b.value = 1;
-  c.time = 2 * kTicksPerSecond, c.value = 4;
+  b.time = s, b.value = 1;
+  c.time = 2 * s, c.value = 4;
   EXPECT_FLOAT_EQ(curve({a, b, c}).keys[1].rightSlope, 2.0f);
   c.value = 0;
   EXPECT_FLOAT_EQ(curve({a, b, c}).keys[1].rightSlope, 0.0f);

@@ -31,9 +31,7 @@ TEST(FbxInfoJson, ReportsTheSceneAsDocumented) {
                                R"("translation": [1,2,3], "rotation": [0,45,0], "scaling": [2,2,2])");
   const size_t child = at(json, R"({"name": "Child", "parent": "Cube", "attribute": "null")");
   const size_t lamp = at(json, R"({"name": "Lamp", "parent": "RootNode", "attribute": "light")");
-  EXPECT_LT(root, cube);
-  EXPECT_LT(cube, child);
-  EXPECT_LT(child, lamp);
+  EXPECT_TRUE(root < cube && cube < child && child < lamp);
   at(json, R"("global": [1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1]})");  // the root's rest transform
   at(json, R"({"node": "Cube", "polygons": 2, "polygon_vertices": 6, "control_points": 4, )"
            R"("layers": [{"normals": "by_polygon", "uv": "by_polygon_vertex", "tangents": null, "binormals": null, )"

@@ -19,11 +19,8 @@ Mesh makeMesh() {
 
 // Element whose value i is (i, 0, 0), so a lookup reveals the direct index.
 LayerElement numbered(MappingMode mapping, ReferenceMode reference, int count, std::vector<int32_t> index = {}) {
-  LayerElement e;
-  e.mapping = mapping;
-  e.reference = reference;
+  LayerElement e{"", mapping, reference, 3, {}, std::move(index)};
   for (int i = 0; i < count; ++i) e.direct.insert(e.direct.end(), {double(i), 0, 0});
-  e.index = std::move(index);
   return e;
 }
 
@@ -38,7 +35,6 @@ TEST(MeshLayers, NormalsInEachModeAndCornersAndMaterialsOutOfRange) {
   } cases[] = {
       {"by corner, index -1 is unmapped", numbered(M::ByPolygonVertex, R::IndexToDirect, 3, {0, 1, 2, -1, 1, 0, 1}),
        1, 0, -1},
-      {"by control point, indexed", numbered(M::ByControlPoint, R::IndexToDirect, 2, {1, 1, 1, 0, 1}), 1, 2, 0},
       {"all same", numbered(M::AllSame, R::Direct, 1), 1, 1, 0},
       {"indexed without an index array reads directly", numbered(M::ByPolygonVertex, R::IndexToDirect, 7), 1, 1, 4},
       {"index past the direct array", numbered(M::ByPolygonVertex, R::IndexToDirect, 2, {0, 0, 0, 0, 0, 9, 0}), 1,

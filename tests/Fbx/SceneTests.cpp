@@ -8,14 +8,6 @@
 namespace fbx {
 namespace {
 
-// The whole scene as the writer spells it in ASCII: two scenes that write the
-// same text hold the same model.
-std::vector<uint8_t> asText(const Scene& scene) {
-  WriteOptions ascii;
-  ascii.format = Format::Ascii;
-  return writeMemory(scene, ascii);
-}
-
 TEST(SceneRoundTrip, EveryEncodingGivesTheSameModelAndNamesItsTakes) {
   const auto original = test::makeTestScene();
   WriteOptions binary74, binary75, ascii;
@@ -24,8 +16,9 @@ TEST(SceneRoundTrip, EveryEncodingGivesTheSameModelAndNamesItsTakes) {
   for (const WriteOptions& options : {binary74, binary75, ascii}) {
     const auto loaded = test::reload(*original, options);
     ASSERT_TRUE(loaded);
-    EXPECT_TRUE(asText(*loaded) == asText(*original)) << "format " << static_cast<int>(options.format)
-                                                      << " version " << options.version;
+    // Two scenes that write the same ASCII text hold the same model.
+    EXPECT_TRUE(writeMemory(*loaded, ascii) == writeMemory(*original, ascii))
+        << "format " << static_cast<int>(options.format) << " version " << options.version;
     const TakeInfo* take = loaded->takeInfo("Take 001");
     ASSERT_NE(take, nullptr);
     EXPECT_EQ(take->localStop, 2 * kTicksPerSecond);
@@ -67,7 +60,7 @@ Connections:  {
 }
 )";
 
-TEST(SceneTemplates, TemplateDefaultsLegacyNamesOrphansAndCycles) {
+TEST(SceneLinks, TemplateDefaultsLegacyNamesOrphansCyclesAndDepth) {
   const auto scene = test::loadBytes(test::toBytes(kTemplatedScene), "templated.fbx");
   ASSERT_TRUE(scene);
   const Node* lamp = scene->findNode("Lamp");
@@ -81,9 +74,7 @@ TEST(SceneTemplates, TemplateDefaultsLegacyNamesOrphansAndCycles) {
   const Node* loop1 = scene->findNode("Loop1");
   const Node* loop2 = scene->findNode("Loop2");
   EXPECT_TRUE(loop1->parent == scene->rootNode() ? loop2->parent == loop1 : loop2->parent == scene->rootNode());
-}
-
-TEST(SceneDepth, TreesUpToTheLimitLoadAndDeeperOnesAreRefused) {
+  // Node trees up to the depth limit load; deeper ones are refused.
   EXPECT_TRUE(test::loadBytes(test::toBytes(test::deepChainDocument(kMaxNodeDepth)), "chain.fbx"));
   const auto hostile = test::toBytes(test::deepChainDocument(100000));
   const SceneResult refused = loadMemory(hostile.data(), hostile.size(), "deep.fbx");

@@ -11,28 +11,15 @@ void fillSquare(Mesh& mesh) {
   mesh.controlPoints = {{-1, 0, -1}, {1, 0, -1}, {1, 0, 1}, {-1, 0, 1}};
   mesh.addPolygon({0, 1, 2});
   mesh.addPolygon({0, 2, 3});
-  LayerElement normals;
-  normals.mapping = MappingMode::ByPolygon;
-  normals.direct = {0, 1, 0, 0, 0.6, 0.8};
-  mesh.normals.push_back(normals);
-  LayerElement uvs;
-  uvs.name = "map1";
-  uvs.components = 2;
-  uvs.mapping = MappingMode::ByPolygonVertex;
-  uvs.reference = ReferenceMode::IndexToDirect;
-  uvs.direct = {0, 0, 1, 0, 1, 1, 0, 1};
-  uvs.index = {0, 1, 2, 0, 2, 3};
-  mesh.uvs.push_back(uvs);
-  MaterialElement materials;
-  materials.mapping = MappingMode::ByPolygon;
-  materials.indices = {0, 1};
-  mesh.materialElements.push_back(materials);
+  mesh.normals.push_back({"", MappingMode::ByPolygon, ReferenceMode::Direct, 3, {0, 1, 0, 0, 0.6, 0.8}});
+  mesh.uvs.push_back({"map1", MappingMode::ByPolygonVertex, ReferenceMode::IndexToDirect, 2, {0, 0, 1, 0, 1, 1, 0, 1},
+                      {0, 1, 2, 0, 2, 3}});
+  mesh.materialElements.push_back({MappingMode::ByPolygon, ReferenceMode::IndexToDirect, {0, 1}});
   mesh.layers.push_back({0, -1, -1, 0, -1, 0});
 }
 
 void addAnimation(Scene& scene, Node* cube, Camera* camera) {
   AnimStack* stack = scene.addAnimStack("Take 001");
-  stack->localStart = 0;
   stack->localStop = 2 * kTicksPerSecond;
   stack->referenceStop = 2 * kTicksPerSecond;
   AnimLayer* base = scene.addAnimLayer(stack, "Base");
@@ -73,7 +60,6 @@ std::unique_ptr<Scene> makeTestScene() {
   cube->materials = {wall, floor};
 
   Node* child = scene->addNode("Child", cube);
-  child->transform.translation = {0, 1, 0};
   Scene::setAttribute(child, scene->addNull("ChildNull"));
 
   Node* lamp = scene->addNode("Lamp");
@@ -85,13 +71,11 @@ std::unique_ptr<Scene> makeTestScene() {
   light->outerAngle = 45;
   Scene::setAttribute(lamp, light);
 
-  Node* target = scene->addNode("CamTarget");
   Node* camNode = scene->addNode("Cam");
   Camera* camera = scene->addCamera("CamCamera");
   camera->fieldOfView = 50;
-  camera->focalLength = camera->computeFocalLength(50);
   Scene::setAttribute(camNode, camera);
-  camNode->target = target;
+  camNode->target = scene->addNode("CamTarget");
 
   addAnimation(*scene, cube, camera);
   return scene;
