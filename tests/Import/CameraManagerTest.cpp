@@ -21,56 +21,23 @@ protected:
         return node;
     }
 
-    // Hands the scene to the manager and starts its cameras; gives the producer camera.
-    fbx::Camera* start()
-    {
-        cameras->setCameraScene(&scene);
-        cameras->initCameras(1024, 768);
-        return cameras->producerPerspective();
-    }
-
     fbx::Scene scene;
     CameraManager* cameras = CameraManager::getInstance();
 };
 
-TEST_F(CameraManagerTest, TheSecondCameraInPreOrderStartsElseTheProducerPerspective)
+// Without a second camera in pre-order the producer perspective starts, placed
+// only then. Free look turns its view about it; orbiting turns its position
+// about the interest point: a vertical drag about the X axis, a horizontal one
+// about the Y axis, by degrees.
+TEST_F(CameraManagerTest, StartingCameraFreeLookAndOrbit)
 {
     fbx::Node* group = scene.addNode("Group");
     addCamera("Inner", group);
-    cameraState = 0;
-    start();
-    EXPECT_EQ(cameras->defaultCamera(), fbx::kProducerPerspective);
-    EXPECT_EQ(cameraState, 1);
-    EXPECT_EQ(cameras->producerPerspective()->position.x, 1.0) << "placed only when it starts";
-    addCamera("Outer");
-    addCamera("Nested", group); // order: Inner, Nested, Outer
-    start();
-    EXPECT_EQ(cameras->defaultCamera(), "Nested");
-}
-
-TEST_F(CameraManagerTest, ClockRunsOnlyOnceAStackIsChosenAndWraps)
-{
-    scene.addAnimLayer(scene.addAnimStack("Take"), "Base");
-    fbx::TakeInfo take;
-    take.name = "Take";
-    take.localStop = 2 * fbx::kTicksPerSecond;
-    scene.takes.push_back(take);
     cameras->setCameraScene(&scene);
-    cameras->advanceClock(0.4);
-    EXPECT_EQ(cameras->currentTime(), 0);
-    cameras->selectAnimationStack();
-    cameras->advanceClock(0.4);
-    EXPECT_NEAR(fbx::toSeconds(cameras->currentTime()), 1.2, 1e-9);
-    cameras->advanceClock(0.4);
-    EXPECT_EQ(cameras->currentTime(), 0);
-}
-
-// Free look turns the view about the camera. Orbiting turns the position
-// about the interest point: a vertical drag about the X axis, a horizontal
-// one about the Y axis, by degrees.
-TEST_F(CameraManagerTest, FreeLookTurnsTheViewAndOrbitTurnsAboutTheAxisOfTheDrag)
-{
-    fbx::Camera* producer = start();
+    cameras->initCameras(1024, 768);
+    fbx::Camera* producer = cameras->producerPerspective();
+    EXPECT_EQ(cameras->defaultCamera(), fbx::kProducerPerspective);
+    EXPECT_EQ(producer->position.x, 1.0);
     producer->position = {0, 0, 10};
     producer->interestPosition = {0, 0, 0};
     cameras->lookAround(10, 20);
@@ -85,14 +52,18 @@ TEST_F(CameraManagerTest, FreeLookTurnsTheViewAndOrbitTurnsAboutTheAxisOfTheDrag
         EXPECT_NEAR(std::fabs(producer->position.y), dy == 0 ? 0.0 : 5.0, 1e-3) << dx << ", " << dy;
         EXPECT_NEAR(producer->position.z, 8.660254, 1e-3) << dx << ", " << dy;
     }
+    addCamera("Outer");
+    addCamera("Nested", group); // order: Inner, Nested, Outer
+    cameras->setCameraScene(&scene);
+    cameras->initCameras(1024, 768);
+    EXPECT_EQ(cameras->defaultCamera(), "Nested");
 }
 
-// A scene camera sits at its node and looks along +X; its field of view
-// follows the first layer once a stack is chosen.
+// A scene camera sits at its node and looks along +X; once a stack is chosen
+// its field of view follows the first layer.
 TEST_F(CameraManagerTest, SceneCamerasFollowTheirNodesAndTheirFirstLayer)
 {
     fbx::Node* node = addCamera("Animated");
-    addCamera("Second");
     node->transform.translation = {3, 4, 5};
     fbx::Camera* camera = node->camera();
     camera->apertureMode = fbx::ApertureMode::Vertical;

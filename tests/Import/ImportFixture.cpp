@@ -5,13 +5,11 @@
 #include "Engine/Render/ShaderManager.h"
 #include "Engine/Render/TextureManager.h"
 #include "Engine/Scene/NodeManager.h"
-#include "Fbx/Writer.h"
 #include "Import/CameraManager.h"
 #include "Import/GameObjects.h"
 #include "Import/SceneLoader.h"
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -30,14 +28,11 @@ fbx::Node* addMeshNode(fbx::Scene& scene, const std::string& name, fbx::Node* pa
 void ImportTest::SetUp()
 {
     GLTest::SetUp();
-    root = (fs::temp_directory_path() / ("umbrant-import-" + std::to_string(getpid()))).string();
-    fs::remove_all(root);
     fs::create_directories(root + "/work");
     fs::create_directories(root + "/Resources/Textures");
     previousDirectory = fs::current_path().string();
     fs::current_path(root + "/work");
     NodeManager::getInstance()->createRoot();
-    spawnPoints().clear();
 }
 
 void ImportTest::TearDown()
@@ -52,14 +47,6 @@ void ImportTest::TearDown()
     CameraManager::destroyInstance();
     spawnPoints().clear();
     fs::current_path(previousDirectory);
-    fs::remove_all(root);
-}
-
-std::string ImportTest::writeScene(const fbx::Scene& scene, const std::string& name)
-{
-    std::string path = "../Resources/" + name;
-    EXPECT_TRUE(fbx::writeFile(scene, path).ok());
-    return path;
 }
 
 std::string ImportTest::load(const std::string& file, const std::string& prefix)

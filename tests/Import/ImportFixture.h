@@ -4,6 +4,7 @@
 // imports read "../Resources/" as the game does. Everything the import
 // created is released after each test.
 #include "GLContext.h"
+#include "TempFolder.h"
 
 #include "Fbx/Scene.h"
 
@@ -20,11 +21,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Writes `scene` as "../Resources/<name>" and returns that path.
-    std::string writeScene(const fbx::Scene& scene, const std::string& name);
     // Loads `file` through the scene loader; returns what it printed.
     std::string load(const std::string& file, const std::string& prefix);
 
-    std::string root;
+    const TempFolder folder{"umbrant-import"};
+    const std::string root = folder.path().string();
     std::string previousDirectory;
 };
