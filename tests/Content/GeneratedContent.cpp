@@ -15,13 +15,4 @@ std::unique_ptr<fbx::Scene> loadGenerated(const std::string& relativePath) {
   return std::move(*loaded);
 }
 
-std::vector<fbx::Node*> meshNodesBelow(fbx::Node* node) {
-  std::vector<fbx::Node*> out;
-  if (node->mesh()) out.push_back(node);
-  for (fbx::Node* child : node->children) {
-    for (fbx::Node* n : meshNodesBelow(child)) out.push_back(n);
-  }
-  return out;
-}
-
 }  // namespace contenttest

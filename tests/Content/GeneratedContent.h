@@ -1,10 +1,9 @@
 // The generated content tree as the build's content step wrote it into
-// Resources/, and small helpers over loaded scenes.
+// Resources/.
 #pragma once
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "Fbx/Scene.h"
 #include "Geometry.h"
@@ -17,8 +16,5 @@ inline const std::string kGeneratedFolder = UMBRANT_CONTENT_DIR;
 // Loads a generated FBX file (path below the folder); fails the test with
 // the reader's message when it cannot be loaded.
 std::unique_ptr<fbx::Scene> loadGenerated(const std::string& relativePath);
-
-// Nodes carrying a mesh, in tree order below `node` (itself included).
-std::vector<fbx::Node*> meshNodesBelow(fbx::Node* node);
 
 }  // namespace contenttest

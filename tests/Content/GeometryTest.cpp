@@ -1,9 +1,8 @@
-// Primitive builders: outward winding and material slots of converted
-// meshes. The tangent frames' directions show in the reference pictures.
+// Primitive builders wind outwards. The tangent frames' directions and the
+// surfaces' material slots show in the reference pictures.
 #include <gtest/gtest.h>
 
 #include "Geometry.h"
-#include "SceneAssembly.h"
 
 namespace {
 
@@ -32,18 +31,6 @@ TEST(Primitives, ClosedShapesWindOutwards) {
   addEllipsoid(ball, {0, 1, 0}, {1, 2, 0.5}, 16, 8, Surface::Bone);
   expectOutwardWinding(ball, {0, 1, 0});
   EXPECT_EQ(ball.triangles.size(), 2u * 16 * 8 - 2 * 16) << "no slivers at the poles";
-}
-
-TEST(FbxMeshConversion, MixedSurfacesGiveOneMaterialSlotPerPolygon) {
-  TriangleMesh mixed;
-  addBox(mixed, {0, 0, 0}, {1, 1, 1}, Surface::Brick, Surface::Concrete);
-  fbx::Mesh mesh;
-  fillFbxMesh(mixed, mesh);
-  ASSERT_EQ(mesh.layerMaterials(0)->mapping, fbx::MappingMode::ByPolygon);
-  ASSERT_EQ(mesh.layerMaterials(0)->indices.size(), mixed.triangles.size());
-  for (size_t p = 0; p < mixed.triangles.size(); ++p) {
-    EXPECT_EQ(mesh.layerMaterials(0)->indices[p], mixed.triangles[p].surface == Surface::Brick ? 0 : 1);
-  }
 }
 
 }  // namespace

@@ -38,28 +38,22 @@ class ImportedContent : public ImportTest {
     testing::internal::CaptureStdout();
     load();
     const std::string printed = testing::internal::GetCapturedStdout();
-    for (const char* complaint : kComplaints) {
-      EXPECT_EQ(printed.find(complaint), std::string::npos) << printed;
-    }
+    for (const char* complaint : kComplaints) EXPECT_EQ(printed.find(complaint), std::string::npos) << printed;
     return printed;
   }
 };
 
 TEST_F(ImportedContent, TemplatesSphereAndLevelLoadQuietlyWithWhatTheGameLooksUp) {
   quietly([] { loadGameObjects(); });
-  for (int i = 0; i < static_cast<int>(GameObject::Count); ++i) {
+  for (int i = 0; i < static_cast<int>(GameObject::Count); ++i)
     EXPECT_NE(gameObjectTemplate(static_cast<GameObject>(i)), nullptr) << i;
-  }
-  const std::pair<GameObject, const char*> markers[] = {{GameObject::PlayerDummy, "WeaponTriggerAttachpoint"},
-                                                        {GameObject::Pistol, "ShotSource"},
-                                                        {GameObject::Pistol, "FlashlightMount"},
-                                                        {GameObject::Flashlight, "FlashlightBackCenter"},
-                                                        {GameObject::Flashlight, "FlashlightFrontCenter"}};
-  for (const auto& [object, marker] : markers) {
-    Vec4 position;
-    SceneGraphNode* node = gameObjectTemplate(object);
-    EXPECT_TRUE(node && node->findMarker(marker, position)) << marker;
-  }
+  const std::pair<GameObject, const char*> markers[] = {
+      {GameObject::PlayerDummy, "WeaponTriggerAttachpoint"}, {GameObject::Pistol, "ShotSource"},
+      {GameObject::Pistol, "FlashlightMount"}, {GameObject::Flashlight, "FlashlightBackCenter"},
+      {GameObject::Flashlight, "FlashlightFrontCenter"}};
+  Vec4 position;
+  for (const auto& [object, marker] : markers)
+    EXPECT_TRUE(gameObjectTemplate(object) && gameObjectTemplate(object)->findMarker(marker, position)) << marker;
   SceneGraphNode* skull = gameObjectTemplate(GameObject::Skull);
   ASSERT_NE(skull, nullptr);
   quietly([&] {

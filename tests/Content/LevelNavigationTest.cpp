@@ -1,14 +1,15 @@
 // The level is one connected place for the game's characters: a navigation
 // mesh built from its design by the navigation tool reaches every spawn pad
-// of the level file, the platform and the level centre from everywhere else.
+// (the centre of its base, where the game spawns), the platform and the level
+// centre from everywhere else.
 #include <DetourNavMesh.h>
 #include <DetourNavMeshQuery.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <array>
 #include <cmath>
 
-#include "GeneratedContent.h"
+#include "LevelDesign.h"
 #include "LevelTriangles.h"
 
 namespace {
@@ -17,35 +18,20 @@ constexpr float kSearchExtents[3] = {2, 4, 2};  // metres, nearest-polygon searc
 constexpr int kMaxPathPolygons = 4096;
 constexpr float kArrivalTolerance = 0.5f;  // metres between the path's end and the goal
 
-// The spawn point the game takes from a pad mesh: mean x and z of the first
-// three corners of every polygon, lowest y among them.
-fbx::Vec3 spawnPointOf(const fbx::Mesh& mesh) {
-  double sumX = 0, sumZ = 0, minY = 9999999.0;
-  int count = 0;
-  for (int p = 0; p < mesh.polygonCount(); ++p) {
-    for (int corner = 0; corner < 3; ++corner) {
-      const fbx::Vec3 v = mesh.controlPoints[mesh.polygonVertex(p, corner)];
-      sumX += v.x;
-      sumZ += v.z;
-      minY = std::min(minY, v.y);
-      ++count;
-    }
-  }
-  return count ? fbx::Vec3{sumX / count, minY, sumZ / count} : fbx::Vec3{};
-}
-
 TEST(LevelNavigation, EverySpawnPadAndTheCentreReachEachOther) {
   std::string error;
-  auto mesh = navmeshgen::buildNavMesh(navmeshgen::levelTriangles(assetgen::designLevel()),
-                                       navmeshgen::BuildSettings{}, error);
+  const assetgen::LevelDesign design = assetgen::designLevel();
+  auto mesh = navmeshgen::buildNavMesh(navmeshgen::levelTriangles(design), navmeshgen::BuildSettings{}, error);
   ASSERT_TRUE(mesh) << error;
   dtNavMeshQuery query;
   ASSERT_TRUE(dtStatusSucceed(query.init(mesh.get(), kMaxPathPolygons)));
   dtQueryFilter filter;
 
-  auto level = contenttest::loadGenerated("testlevel.fbx");
   std::vector<fbx::Vec3> places = {{0, 0, 0}};
-  for (fbx::Node* pad : level->findNode("SpawnPoints")->children) places.push_back(spawnPointOf(*pad->mesh()));
+  for (const assetgen::Piece& pad : design.spawnPads) {
+    const assetgen::Bounds base = pad.mesh.bounds();
+    places.push_back({base.centre().x, base.min.y, base.centre().z});
+  }
 
   std::vector<dtPolyRef> polygons(places.size());
   std::vector<std::array<float, 3>> snapped(places.size());
