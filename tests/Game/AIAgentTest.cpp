@@ -1,16 +1,7 @@
 // The skulls on a real crowd: sight range, the reaches that start and keep an
-// attack, the rhythm of the hits and the player's death, and a skull without
-// a player.
+// attack, a skull without a player, and the rhythm of the hits up to the
+// player's death.
 #include "GameFixture.h"
-
-#include "Engine/Base/Globals.h"
-#include "Game/AIAgent.h"
-#include "Game/GameSession.h"
-#include "Game/PlayerCharacter.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
 
 namespace {
 
@@ -37,6 +28,7 @@ protected:
 // The player is seen up to 65 m away; a skull that does not see him is told
 // to stay where it is. Both agents have radius 0.4 and the reach is 1: an
 // attack starts within 0.5 + 0.8 = 1.3 and goes on within 1 + 0.8 = 1.8.
+// Without a player a skull falls back to waiting (distance 0 counts as in sight).
 TEST_F(SkullTest, SightAndReachesDecideBetweenWaitingChasingAndAttacking)
 {
     AIAgent& skull = addSkull({-10.0f, 0.0f, 0.0f});
@@ -55,9 +47,16 @@ TEST_F(SkullTest, SightAndReachesDecideBetweenWaitingChasingAndAttacking)
     step(blind);
     EXPECT_EQ(blind.aiState, AIAgent::Wait);
     EXPECT_LT(length(blind.targetPosition - agentPosition(blind.agentIndex, {})), 1e-4f);
+    for (AIAgent::State state : {AIAgent::Chase, AIAgent::Wait}) {
+        blind.update(frameSeconds, {});
+        EXPECT_EQ(blind.aiState, state);
+        EXPECT_EQ(blind.target, nullptr);
+    }
 }
 
-TEST_F(SkullTest, HitsEveryTwoSecondsAndThe34thHitKillsThePlayerAndEndsTheGame)
+// It waits, sees the player, attacks and hits in the next frame. The cooldown
+// was one frame overdue at the first hit, so the second comes a frame early.
+TEST_F(SkullTest, HitsEveryTwoSecondsAndThe34thHitKillsThePlayer)
 {
     constexpr double dt = 0.125; // seconds, exact in binary
     AIAgent& skull = addSkull({-6.0f, 0.0f, -6.0f});
@@ -66,35 +65,15 @@ TEST_F(SkullTest, HitsEveryTwoSecondsAndThe34thHitKillsThePlayerAndEndsTheGame)
     for (int frameNumber = 0; frameNumber < 1000 && player->alive; ++frameNumber) {
         const float before = player->health;
         step(skull, dt);
-        if (player->health < before) {
-            EXPECT_EQ(before - player->health, std::min(before, 3.0f));
+        if (player->health < before)
             hitFrames.push_back(frameNumber);
-        }
     }
     ASSERT_EQ(hitFrames.size(), 34u);
-    EXPECT_EQ(player->health, 0.0f);
     EXPECT_FALSE(player->alive);
-    // It waits, sees the player, attacks and hits in the next frame. The
-    // cooldown was one frame overdue at the first hit, so the second comes a frame early.
     EXPECT_EQ(hitFrames[0], 2);
     EXPECT_EQ(hitFrames[1] - hitFrames[0], 15);
     for (size_t i = 2; i < hitFrames.size(); ++i)
         EXPECT_EQ(hitFrames[i] - hitFrames[i - 1], 16) << "hit " << i + 1 << " is not 2.0 s after the last";
-
-    const std::string printed = stdoutOf([&] { session->update(frameSeconds); });
-    EXPECT_EQ(printed, "Der Spieler ist tot\n");
-    EXPECT_FALSE(gameRunning);
-    EXPECT_TRUE(session->enemies.empty());
-}
-
-TEST_F(SkullTest, WithoutAPlayerASkullFallsBackToWaiting)
-{
-    AIAgent& skull = addSkull({-6.0f, 0.0f, -6.0f});
-    for (AIAgent::State state : {AIAgent::Chase, AIAgent::Wait}) { // distance 0 counts as in sight
-        skull.update(frameSeconds, {});
-        EXPECT_EQ(skull.aiState, state);
-        EXPECT_EQ(skull.target, nullptr);
-    }
 }
 
 } // namespace

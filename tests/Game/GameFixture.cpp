@@ -1,14 +1,10 @@
 #include "GameFixture.h"
 
-#include "Engine/Base/Globals.h"
 #include "Engine/Collision/CollidableRenderObject.h"
 #include "Engine/Collision/CollisionWorld.h"
 #include "Engine/Lights/LightManager.h"
 #include "Engine/Scene/CameraState.h"
 #include "Engine/Scene/NodeManager.h"
-#include "Game/AIAgent.h"
-#include "Game/GameSession.h"
-#include "Game/PlayerCharacter.h"
 #include "Import/CameraManager.h"
 #include "Import/GameObjects.h"
 #include "Navigation/NavigationHolder.h"
@@ -70,8 +66,6 @@ void GameTest::SetUp()
     NavigationHolder::getInstance()->init(floor);
     screenWidth = 800.0f; // pixels
     screenHeight = 600.0f;
-    gameRunning = false;
-    spawnPoints().clear();
     buildTemplates(templateMarkers());
     buildLevel();
     session = GameSession::getInstance();
@@ -91,6 +85,8 @@ void GameTest::TearDown()
     SoundManager::destroyInstance();
     spawnPoints().clear();
     gameRunning = false;
+    playerMode = true;
+    cameraState = 1;
 }
 
 PlayerCharacter& GameTest::startGame()
@@ -116,13 +112,12 @@ void GameTest::frame(double dt)
 
 void GameTest::lookThroughCursor(Vec3 eye, Vec3 target)
 {
-    constexpr float fieldOfView = 60.0f; // degrees
     currentCamera.eye = eye;
     currentCamera.direction = normalize(target - eye);
     currentCamera.nearPlane = 0.1f;
     currentCamera.farPlane = 1000.0f;
     currentCamera.setMatrices(lookAt(eye, target, {0.0f, 1.0f, 0.0f}),
-                              perspective(fieldOfView, screenWidth / screenHeight, currentCamera.nearPlane,
+                              perspective(60.0f, screenWidth / screenHeight, currentCamera.nearPlane,
                                           currentCamera.farPlane));
     session->setCursor(screenWidth / 2.0f, screenHeight / 2.0f);
 }

@@ -8,14 +8,16 @@
 //   the wall   x in [-3, 3], y in [0, 3], z in [-4.2, -4]: in the level mesh only
 #include "SceneTestSupport.h"
 
+#include "Engine/Base/Globals.h"
 #include "Engine/Scene/Math.h"
+#include "Game/AIAgent.h"
+#include "Game/GameSession.h"
+#include "Game/PlayerCharacter.h"
 #include "Navigation/CrowdAgent.h"
 
-#include <string>
+#include <gtest/gtest.h>
 
-class AIAgent;
-class GameSession;
-class PlayerCharacter;
+#include <string>
 
 constexpr float wallZ = -4.0f; // the wall's face towards the origin
 

@@ -3,17 +3,12 @@
 // Shift+F, and firing on the press only.
 #include "GameFixture.h"
 
-#include "Engine/Base/Globals.h"
 #include "Engine/KeyHandling.h"
 #include "Fbx/Scene.h"
-#include "Game/GameSession.h"
-#include "Game/PlayerCharacter.h"
 #include "Import/CameraManager.h"
 #include "Input/InputSystem.h"
 
-#include <gtest/gtest.h>
-
-#include <vector>
+#include <cmath>
 
 namespace {
 
@@ -30,13 +25,6 @@ protected:
         ASSERT_NE(producer, nullptr);
         startCamera = *producer;
         playerMode = false;
-    }
-
-    void TearDown() override
-    {
-        playerMode = true;
-        cameraState = 1;
-        GameTest::TearDown();
     }
 
     // One frame of `dt` seconds with exactly `keys` held (and the left button
@@ -72,26 +60,47 @@ protected:
     fbx::Camera startCamera;
 };
 
-// S wins over W and D over A; the left button fires on its press only, and
-// only in player mode.
-TEST_F(KeyHandlingTest, PlayerKeysGiveTheMovementAndFireOnThePress)
+// The player's move target lies one unit ahead in the keys' direction, turned
+// by the camera's yaw; S wins over W and D over A, and no key leaves him where
+// he stands. The camera starts at a yaw of pi/2: forward is +x, right (D) is
+// +z; the turns add up: at yaw 0 forward is +z and left (A) is +x; at yaw pi
+// forward is -z. The left button fires on its press only, and only in player
+// mode. Shift+F switches player mode only in camera state 1, and stops the
+// player when it leaves it; 1 wins over 0 in the same frame.
+TEST_F(KeyHandlingTest, PlayerKeysSteerByTheCameraYawFireAndSwitchModes)
 {
     PlayerCharacter& player = startGame();
     playerMode = true;
+    const Vec3 here = agentPosition(player.agentIndex, {1, 1, 1});
+    const float diagonal = std::sqrt(0.5f), halfPi = 1.5707964f;
     struct Case {
+        float turn;
         std::vector<KeyCode> keys;
-        float forward, sideways;
-    } cases[] = {{{KC_W}, 1, 0}, {{KC_W, KC_S}, -1, 0}, {{KC_A}, 0, 1}, {{KC_A, KC_D}, 0, -1}, {{}, 0, 0}};
+        Vec3 step;
+    } cases[] = {{0, {KC_W, KC_A, KC_D}, {diagonal, 0, diagonal}}, {halfPi, {KC_W}, {0, 0, 1}}, {0, {KC_A}, {1, 0, 0}},
+                 {0, {KC_W, KC_S}, {0, 0, -1}}, {-2 * halfPi, {KC_W}, {0, 0, -1}}, {0, {}, {0, 0, 0}}};
     for (const Case& c : cases) {
+        cameras->followPlayer(c.turn, 0.0f, nullptr, 0.0f);
         step(c.keys);
-        EXPECT_EQ(player.forwardInput, c.forward) << c.keys.size();
-        EXPECT_EQ(player.sidewaysInput, c.sideways) << c.keys.size();
+        session->update(frameSeconds);
+        const Vec3 miss = player.targetPosition - here - c.step;
+        EXPECT_LT(std::hypot(miss.x, miss.z), 1e-4f) << &c - cases;
     }
     for (bool fires : {true, false}) // pressed, then held
         EXPECT_EQ(step({}, true), fires);
-    step({});
-    playerMode = false;
+    cameraState = 0;
+    step({KC_LSHIFT, KC_F});
+    EXPECT_TRUE(playerMode);
+    step({KC_0, KC_1});
+    EXPECT_EQ(cameraState, 1);
+    step({KC_W, KC_A});
+    step({KC_W, KC_A, KC_LSHIFT, KC_F});
+    EXPECT_FALSE(playerMode);
+    EXPECT_EQ(player.forwardInput, 0.0f);
+    EXPECT_EQ(player.sidewaysInput, 0.0f);
     EXPECT_FALSE(step({}, true));
+    step({KC_LSHIFT, KC_F});
+    EXPECT_TRUE(playerMode);
 }
 
 // The arrows move as W, S, A and D do; Space or either Shift triples the
@@ -112,26 +121,6 @@ TEST_F(KeyHandlingTest, FreeCameraMovesWithArrowsOrLettersBoostsAndZooms)
     EXPECT_LT(producer->fieldOfView, startCamera.fieldOfView);
     freeCameraAfter({KC_MINUS});
     EXPECT_GT(producer->fieldOfView, startCamera.fieldOfView);
-}
-
-// Shift+F switches player mode only in camera state 1, and stops the player
-// when it leaves it; 1 wins over 0 in the same frame.
-TEST_F(KeyHandlingTest, ShiftFAndTheCameraKeys)
-{
-    PlayerCharacter& player = startGame();
-    cameraState = 0;
-    step({KC_LSHIFT, KC_F});
-    EXPECT_FALSE(playerMode);
-    step({KC_0, KC_1});
-    EXPECT_EQ(cameraState, 1);
-    step({KC_LSHIFT, KC_F});
-    ASSERT_TRUE(playerMode);
-    step({KC_W, KC_A});
-    EXPECT_EQ(player.forwardInput, 1.0f);
-    step({KC_W, KC_A, KC_LSHIFT, KC_F});
-    EXPECT_FALSE(playerMode);
-    EXPECT_EQ(player.forwardInput, 0.0f);
-    EXPECT_EQ(player.sidewaysInput, 0.0f);
 }
 
 } // namespace
