@@ -26,12 +26,8 @@ void addBox(navmeshgen::TriangleSoup& soup, const float* min, const float* max)
     addQuad(soup, {x1, y0, z0, x0, y0, z0, x0, y1, z0, x1, y1, z0});
 }
 
-namespace {
-
-constexpr float kBoxMin[3] = {2.0f, 0.0f, -2.0f};
-constexpr float kBoxMax[3] = {6.0f, 2.0f, 2.0f};
-
-} // namespace
+static constexpr float kBoxMin[3] = {2.0f, 0.0f, -2.0f};
+static constexpr float kBoxMax[3] = {6.0f, 2.0f, 2.0f};
 
 navmeshgen::BuildSettings smallTileSettings()
 {
@@ -69,11 +65,18 @@ bool walk(PathfindTool& tool, int index, const float* target, float seconds)
     return false;
 }
 
-QueryPtr makeQuery(const dtNavMesh& mesh, int nodes)
+Walker::Walker(dtNavMesh& mesh, const float* from, int queryNodes) : query(dtAllocNavMeshQuery(), dtFreeNavMeshQuery)
 {
-    QueryPtr query(dtAllocNavMeshQuery(), dtFreeNavMeshQuery);
-    EXPECT_TRUE(query && dtStatusSucceed(query->init(&mesh, nodes)));
-    return query;
+    EXPECT_TRUE(query && dtStatusSucceed(query->init(&mesh, queryNodes)));
+    tool.init(&mesh, query.get());
+    agent = tool.addAgent(0.4f, 1.7f);
+    tool.teleport(agent, from);
+}
+
+bool Walker::walkTo(const float* target, float seconds)
+{
+    tool.setMoveTarget(agent, target);
+    return walk(tool, agent, target, seconds);
 }
 
 NavMeshFileImage NavMeshFileImage::of(const dtNavMesh& mesh)
@@ -104,14 +107,6 @@ std::string tempPath(const std::string& name)
 {
     static const TempFolder folder("umbrant_nav");
     return folder.file(name);
-}
-
-int tileCount(const dtNavMesh& mesh)
-{
-    int count = 0;
-    for (int i = 0; i < mesh.getMaxTiles(); ++i)
-        count += mesh.getTile(i)->header ? 1 : 0;
-    return count;
 }
 
 } // namespace navtest

@@ -32,9 +32,17 @@ void addBox(navmeshgen::TriangleSoup& soup, const float* min, const float* max);
 // Settings with small tiles, so that a level spans several tiles.
 navmeshgen::BuildSettings smallTileSettings();
 
-// A query on `mesh` with room for `nodes` search nodes; fails the test if Detour refuses.
-using QueryPtr = std::unique_ptr<dtNavMeshQuery, decltype(&dtFreeNavMeshQuery)>;
-QueryPtr makeQuery(const dtNavMesh& mesh, int nodes = 2048);
+// A crowd on `mesh`, its query with room for `queryNodes` search nodes (fails
+// the test if Detour refuses), and one character's agent placed at `from`.
+struct Walker {
+    Walker(dtNavMesh& mesh, const float* from, int queryNodes = 2048);
+    // Sends the agent to `target` and steps the crowd as `walk` does.
+    bool walkTo(const float* target, float seconds = 10.0f);
+
+    std::unique_ptr<dtNavMeshQuery, decltype(&dtFreeNavMeshQuery)> query;
+    PathfindTool tool;
+    int agent = -1;
+};
 
 // The file as a header and its tile records, to be edited and written.
 struct NavMeshFileImage {
@@ -51,6 +59,6 @@ struct NavMeshFileImage {
 
 // A path in a folder of this process, removed when the process ends.
 std::string tempPath(const std::string& name);
-int tileCount(const dtNavMesh& mesh);
+inline int tileCount(const dtNavMesh& mesh) { return int(NavMeshFileImage::of(mesh).tiles.size()); }
 
 } // namespace navtest

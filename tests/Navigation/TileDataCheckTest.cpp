@@ -29,7 +29,6 @@ struct TileCopy {
     dtPoly* polys() { return at<dtPoly>(source->polys); }
     dtPolyDetail* detailMeshes() { return at<dtPolyDetail>(source->detailMeshes); }
     unsigned char* detailTris() { return at<unsigned char>(source->detailTris); }
-    dtBVNode* bvTree() { return at<dtBVNode>(source->bvTree); }
 
     std::string check() const
     {
@@ -74,8 +73,8 @@ TEST(TileDataCheck, DamageThatWouldLeadDetourOutOfBoundsIsRefused)
         {"detail vertices out of range", [](TileCopy& t) { t.detailMeshes()[0].vertBase = 1u << 30; }},
         {"detail triangles out of range", [](TileCopy& t) { t.detailMeshes()[0].triBase = 0xffffffffu; }},
         {"detail triangle corner out of range", [](TileCopy& t) { t.detailTris()[t.detailMeshes()[0].triBase * 4] = 250; }},
-        {"bounding-volume leaf out of range", [](TileCopy& t) { t.bvTree()[0].i = 1 << 20; }},
-        {"bounding-volume escape past the end", [](TileCopy& t) { t.bvTree()[0].i = INT_MIN; }},
+        {"bounding-volume leaf out of range", [](TileCopy& t) { t.at<dtBVNode>(t.source->bvTree)[0].i = 1 << 20; }},
+        {"bounding-volume escape past the end", [](TileCopy& t) { t.at<dtBVNode>(t.source->bvTree)[0].i = INT_MIN; }},
         {"vertex far out", [](TileCopy& t) { t.at<float>(t.source->verts)[0] = 1.0e20f; }},
         {"polygon wound the wrong way",
          [](TileCopy& t) { std::reverse(t.polys()[0].verts, t.polys()[0].verts + t.polys()[0].vertCount); }},
