@@ -116,19 +116,13 @@ void freeArrays(Record& record) {
 RecordDocument::~RecordDocument() {
   if (!memory) return;  // built in code, or moved from: destroyed as usual
   freeArrays(root);
-  // The lists of the top-level records (the arena's, like everything below
-  // them) move into holders in the arena, which are never destroyed; those
-  // records then hold empty lists. Should the arena have no room left, the
-  // rest is destroyed as usual.
+  // Everything left lives in the arena: the top-level records move into a
+  // list placed in the arena, which is never destroyed, and the arena then
+  // releases the whole tree at once. Should the arena have no room left, the
+  // tree is destroyed as usual.
   using Children = std::pmr::vector<Record>;
-  using Properties = std::pmr::vector<Property>;
   try {
-    for (Record& top : root.children) {
-      auto* children = new (memory->allocate(sizeof(Children), alignof(Children))) Children(memory.get());
-      children->swap(top.children);
-      auto* properties = new (memory->allocate(sizeof(Properties), alignof(Properties))) Properties(memory.get());
-      properties->swap(top.properties);
-    }
+    new (memory->allocate(sizeof(Children), alignof(Children))) Children(std::move(root.children), memory.get());
   } catch (const std::bad_alloc&) {
   }
 }

@@ -11,7 +11,7 @@ void fillSquare(Mesh& mesh) {
   mesh.controlPoints = {{-1, 0, -1}, {1, 0, -1}, {1, 0, 1}, {-1, 0, 1}};
   mesh.addPolygon({0, 1, 2});
   mesh.addPolygon({0, 2, 3});
-  mesh.normals.push_back({"", MappingMode::ByPolygon, ReferenceMode::Direct, 3, {0, 1, 0, 0, 0.6, 0.8}});
+  mesh.normals.push_back({"", MappingMode::ByPolygon, ReferenceMode::Direct, 3, {0, 1, 0, 0, 0.6, 0.8}, {}});
   mesh.uvs.push_back({"map1", MappingMode::ByPolygonVertex, ReferenceMode::IndexToDirect, 2, {0, 0, 1, 0, 1, 1, 0, 1},
                       {0, 1, 2, 0, 2, 3}});
   mesh.materialElements.push_back({MappingMode::ByPolygon, ReferenceMode::IndexToDirect, {0, 1}});
