@@ -73,7 +73,8 @@ class BinaryParser {
     doc.version = load<uint32_t>(data_ + 23);
     wide_ = doc.version >= kWideHeaderVersion;
     pos_ = kHeaderSize;
-    if (!parseList(doc.root, size_, 0, true)) return Result<RecordDocument>::failure(error_);
+    const bool parsed = parseList(doc.root, size_, 0, true);
+    if (!inflateArrays() || !parsed) return Result<RecordDocument>::failure(error_);
     doc.memory = std::move(memory_);
     return doc;
   }
@@ -82,6 +83,23 @@ class BinaryParser {
   Result<RecordDocument> fail(uint64_t offset, const std::string& what) {
     setError(offset, what);
     return Result<RecordDocument>::failure(error_);
+  }
+
+  // Inflates the compressed arrays. Every one lies before any fault the
+  // parse stopped at, so the first that fails is the file's error, as it
+  // would be had each been inflated where it was read.
+  bool inflateArrays() {
+    detail::inflateAll(inflates_);
+    for (size_t i = 0; i < inflates_.size(); ++i) {
+      const detail::InflateJob& job = inflates_[i];
+      if (!job.problem.empty()) {
+        error_.clear();
+        return setError(inflateOffsets_[i], job.problem);
+      }
+      const uint64_t begin = static_cast<uint64_t>(job.data - data_);
+      if (consumed_ && job.size >= kReleaseAtLeast) consumed_(begin, begin + job.size);
+    }
+    return true;
   }
 
   bool setError(uint64_t offset, const std::string& what) {
@@ -302,10 +320,11 @@ class BinaryParser {
     std::vector<T> values = encoding == 0 ? std::vector<T>(stored, stored + count) : std::vector<T>(count);
     if (encoding != 0) {
       uint8_t* out = reinterpret_cast<uint8_t*>(values.data());
-      const std::string problem = detail::inflateExact(data_ + pos_, storedBytes, out, count * sizeof(T));
-      if (!problem.empty()) return setError(headerOffset, problem);
+      inflates_.push_back({data_ + pos_, storedBytes, out, count * sizeof(T), {}});
+      inflateOffsets_.push_back(headerOffset);
+    } else if (consumed_ && storedBytes >= kReleaseAtLeast) {
+      consumed_(pos_, pos_ + storedBytes);
     }
-    if (consumed_ && storedBytes >= kReleaseAtLeast) consumed_(pos_, pos_ + storedBytes);
     pos_ += storedBytes;
     properties.emplace_back(type, std::move(values));
     return true;
@@ -318,6 +337,10 @@ class BinaryParser {
   uint64_t pos_ = 0;
   bool wide_ = false;
   std::string error_;
+  // The compressed arrays, inflated once the whole file is parsed (the
+  // vectors they fill keep their storage when moved into properties).
+  std::vector<detail::InflateJob> inflates_;
+  std::vector<uint64_t> inflateOffsets_;  // each one's array header
   // Passed to the document on success.
   std::unique_ptr<std::pmr::monotonic_buffer_resource> memory_ =
       std::make_unique<std::pmr::monotonic_buffer_resource>();

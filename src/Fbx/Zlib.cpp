@@ -6,7 +6,10 @@
 
 #include <libdeflate.h>
 
+#include <atomic>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 #include "Fbx/Inflate.h"
 
@@ -22,6 +25,8 @@ constexpr int kCompressionLevel = 6;
 constexpr size_t kSmallStream = 16384;
 constexpr size_t kSmallStreamMinRatio = 2;
 constexpr size_t kTinyStream = 2048;
+// Below this much inflated data a second thread costs more than it saves.
+constexpr size_t kTwoThreadBytes = 1 << 17;
 
 struct DecompressorDeleter {
   void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
@@ -54,6 +59,28 @@ std::string inflateExact(const uint8_t* data, size_t size, uint8_t* out, size_t 
     default:
       return "bad compressed array data (corrupt or truncated zlib stream)";
   }
+}
+
+void inflateAll(std::vector<InflateJob>& jobs) {
+  size_t total = 0;
+  for (const InflateJob& job : jobs) total += job.expectedSize;
+  std::atomic<size_t> next{0};
+  auto work = [&jobs, &next] {
+    for (size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < jobs.size();) {
+      InflateJob& job = jobs[i];
+      job.problem = inflateExact(job.data, job.size, job.out, job.expectedSize);
+    }
+  };
+  std::thread helper;
+  if (total >= kTwoThreadBytes && std::thread::hardware_concurrency() > 1) {
+    try {
+      helper = std::thread(work);
+    } catch (const std::system_error&) {
+      // No thread to be had: this one inflates everything.
+    }
+  }
+  work();
+  if (helper.joinable()) helper.join();
 }
 
 std::vector<uint8_t> deflateBytes(const uint8_t* data, size_t size) {

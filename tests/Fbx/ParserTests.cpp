@@ -168,6 +168,22 @@ TEST(RecordParsingErrors, BinaryLengthsAndEncodingsAndAsciiSyntax) {
   }
 }
 
+// Compressed arrays are inflated once the file is parsed, large files' on two
+// threads: the error is still the first damaged array's, ahead of a later
+// damaged one and of a fault further on where the parse stopped.
+TEST(RecordParsingErrors, TheFirstDamagedCompressedArrayIsTheError) {
+  std::vector<double> values(40000);
+  for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<double>(i % 977) * 0.5;
+  auto bytes = binaryOf({record("BigOne", {Property('d', values)}), record("BadOne", {Property('d', values)}),
+                         record("BigTwo", {Property('d', values)}), record("BadTwo", {Property('d', values)}),
+                         record("Tail", {Property('I', int64_t{1})})});
+  for (const char* name : {"BadOne", "BadTwo"}) bytes[find(bytes, name) + 6 + 13 + 2] ^= 0x55;
+  put32(bytes, find(bytes, "Tail") - 13, 0x7fffffff);
+  const std::string error = parseError(bytes);
+  EXPECT_EQ(error.rfind("bad.fbx: offset " + std::to_string(find(bytes, "BadOne") + 7) + ": ", 0), 0u) << error;
+  EXPECT_NE(error.find("compressed array"), std::string::npos) << error;
+}
+
 TEST(SceneLoadingErrors, OldVersionsAreRefusedAndAMissingFileIsNamed) {
   auto binary = writeMemory(*test::makeTestScene());
   put32(binary, 23, 6100);
