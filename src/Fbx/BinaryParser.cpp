@@ -51,6 +51,9 @@ class UnalignedValues {
   const uint8_t* at_;
 };
 
+// The fewest bytes an array takes in a file: its type code and 12-byte header.
+constexpr uint64_t kSmallestArray = 13;
+
 size_t elementSize(char type) {
   switch (type) {
     case 'f': case 'i': return 4;
@@ -73,6 +76,10 @@ class BinaryParser {
     doc.version = load<uint32_t>(data_ + 23);
     wide_ = doc.version >= kWideHeaderVersion;
     pos_ = kHeaderSize;
+    // Declared after the document: on an exception it finishes first, while
+    // the arrays it fills still exist.
+    detail::InflateQueue inflates(size_ / kSmallestArray + 1);
+    inflates_ = &inflates;
     const bool parsed = parseList(doc.root, size_, 0, true);
     if (!inflateArrays() || !parsed) return Result<RecordDocument>::failure(error_);
     doc.memory = std::move(memory_);
@@ -89,9 +96,9 @@ class BinaryParser {
   // parse stopped at, so the first that fails is the file's error, as it
   // would be had each been inflated where it was read.
   bool inflateArrays() {
-    detail::inflateAll(inflates_);
-    for (size_t i = 0; i < inflates_.size(); ++i) {
-      const detail::InflateJob& job = inflates_[i];
+    inflates_->finish();
+    for (size_t i = 0; i < inflates_->size(); ++i) {
+      const detail::InflateJob& job = (*inflates_)[i];
       if (!job.problem.empty()) {
         error_.clear();
         return setError(inflateOffsets_[i], job.problem);
@@ -318,15 +325,16 @@ class BinaryParser {
     // zero-filled vector: one pass over the memory instead of two.
     const UnalignedValues<T> stored(data_ + pos_);
     std::vector<T> values = encoding == 0 ? std::vector<T>(stored, stored + count) : std::vector<T>(count);
+    // The values keep their storage when they move into the property.
+    uint8_t* out = reinterpret_cast<uint8_t*>(values.data());
+    properties.emplace_back(type, std::move(values));
     if (encoding != 0) {
-      uint8_t* out = reinterpret_cast<uint8_t*>(values.data());
-      inflates_.push_back({data_ + pos_, storedBytes, out, count * sizeof(T), {}});
       inflateOffsets_.push_back(headerOffset);
+      inflates_->add({data_ + pos_, storedBytes, out, count * sizeof(T), {}});
     } else if (consumed_ && storedBytes >= kReleaseAtLeast) {
       consumed_(pos_, pos_ + storedBytes);
     }
     pos_ += storedBytes;
-    properties.emplace_back(type, std::move(values));
     return true;
   }
 
@@ -337,9 +345,8 @@ class BinaryParser {
   uint64_t pos_ = 0;
   bool wide_ = false;
   std::string error_;
-  // The compressed arrays, inflated once the whole file is parsed (the
-  // vectors they fill keep their storage when moved into properties).
-  std::vector<detail::InflateJob> inflates_;
+  // The compressed arrays, inflated while the parse goes on.
+  detail::InflateQueue* inflates_ = nullptr;
   std::vector<uint64_t> inflateOffsets_;  // each one's array header
   // Passed to the document on success.
   std::unique_ptr<std::pmr::monotonic_buffer_resource> memory_ =

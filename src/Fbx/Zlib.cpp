@@ -6,10 +6,9 @@
 
 #include <libdeflate.h>
 
-#include <atomic>
 #include <memory>
+#include <new>
 #include <system_error>
-#include <thread>
 
 #include "Fbx/Inflate.h"
 
@@ -26,7 +25,7 @@ constexpr size_t kSmallStream = 16384;
 constexpr size_t kSmallStreamMinRatio = 2;
 constexpr size_t kTinyStream = 2048;
 // Below this much inflated data a second thread costs more than it saves.
-constexpr size_t kTwoThreadBytes = 1 << 17;
+constexpr size_t kTwoThreadBytes = 1 << 16;
 
 struct DecompressorDeleter {
   void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
@@ -61,26 +60,65 @@ std::string inflateExact(const uint8_t* data, size_t size, uint8_t* out, size_t 
   }
 }
 
-void inflateAll(std::vector<InflateJob>& jobs) {
-  size_t total = 0;
-  for (const InflateJob& job : jobs) total += job.expectedSize;
-  std::atomic<size_t> next{0};
-  auto work = [&jobs, &next] {
-    for (size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < jobs.size();) {
-      InflateJob& job = jobs[i];
-      job.problem = inflateExact(job.data, job.size, job.out, job.expectedSize);
-    }
-  };
-  std::thread helper;
-  if (total >= kTwoThreadBytes && std::thread::hardware_concurrency() > 1) {
+InflateQueue::InflateQueue(size_t capacity) : chunks_(capacity / kChunk + 1) {}
+
+InflateQueue::~InflateQueue() {
+  try {
+    finish();
+  } catch (const std::bad_alloc&) {
+  }
+}
+
+void InflateQueue::add(const InflateJob& job) {
+  const size_t i = published_.load(std::memory_order_relaxed);
+  std::unique_ptr<InflateJob[]>& chunk = chunks_.at(i / kChunk);
+  if (!chunk) chunk = std::make_unique<InflateJob[]>(kChunk);
+  chunk[i % kChunk] = job;
+  published_.store(i + 1, std::memory_order_release);
+  addedBytes_ += job.expectedSize;
+  if (!helper_.joinable() && addedBytes_ >= kTwoThreadBytes && std::thread::hardware_concurrency() > 1) {
     try {
-      helper = std::thread(work);
+      helper_ = std::thread(&InflateQueue::help, this);
     } catch (const std::system_error&) {
-      // No thread to be had: this one inflates everything.
+      // No thread to be had: finish() inflates everything.
     }
   }
-  work();
-  if (helper.joinable()) helper.join();
+}
+
+// Takes the next job added and not yet taken, and inflates it.
+bool InflateQueue::runOne() {
+  size_t i = next_.load(std::memory_order_relaxed);
+  while (i < published_.load(std::memory_order_acquire)) {
+    if (next_.compare_exchange_weak(i, i + 1, std::memory_order_relaxed)) {
+      InflateJob& job = chunks_[i / kChunk][i % kChunk];
+      try {
+        job.problem = inflateExact(job.data, job.size, job.out, job.expectedSize);
+      } catch (const std::bad_alloc&) {
+        outOfMemory_ = true;
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+void InflateQueue::help() {
+  while (true) {
+    if (runOne()) continue;
+    if (closed_.load(std::memory_order_acquire) &&
+        next_.load(std::memory_order_relaxed) >= published_.load(std::memory_order_acquire)) {
+      return;
+    }
+    std::this_thread::yield();
+  }
+}
+
+void InflateQueue::finish() {
+  closed_.store(true, std::memory_order_release);
+  while (runOne()) {
+  }
+  if (helper_.joinable()) helper_.join();
+  if (outOfMemory_.exchange(false)) throw std::bad_alloc();
 }
 
 std::vector<uint8_t> deflateBytes(const uint8_t* data, size_t size) {
