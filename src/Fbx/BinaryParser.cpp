@@ -51,8 +51,10 @@ class UnalignedValues {
   const uint8_t* at_;
 };
 
-// The fewest bytes an array takes in a file: its type code and 12-byte header.
-constexpr uint64_t kSmallestArray = 13;
+// An array's header: element count, encoding and stored byte length.
+constexpr uint64_t kArrayHeaderSize = 12;
+// The fewest bytes an array takes in a file: its type code and header.
+constexpr uint64_t kSmallestArray = 1 + kArrayHeaderSize;
 
 size_t elementSize(char type) {
   switch (type) {
@@ -99,11 +101,11 @@ class BinaryParser {
     inflates_->finish();
     for (size_t i = 0; i < inflates_->size(); ++i) {
       const detail::InflateJob& job = (*inflates_)[i];
+      const uint64_t begin = static_cast<uint64_t>(job.data - data_);
       if (!job.problem.empty()) {
         error_.clear();
-        return setError(inflateOffsets_[i], job.problem);
+        return setError(begin - kArrayHeaderSize, job.problem);
       }
-      const uint64_t begin = static_cast<uint64_t>(job.data - data_);
       if (consumed_ && job.size >= kReleaseAtLeast) consumed_(begin, begin + job.size);
     }
     return true;
@@ -285,11 +287,11 @@ class BinaryParser {
 
   bool parseArray(std::pmr::vector<Property>& properties, char type, uint64_t end) {
     const uint64_t headerOffset = pos_;
-    if (!need(12, end, "array header")) return false;
+    if (!need(kArrayHeaderSize, end, "array header")) return false;
     const uint64_t count = load<uint32_t>(data_ + pos_);
     const uint32_t encoding = load<uint32_t>(data_ + pos_ + 4);
     const uint64_t storedBytes = load<uint32_t>(data_ + pos_ + 8);
-    pos_ += 12;
+    pos_ += kArrayHeaderSize;
     const uint64_t remaining = end - pos_;
     const uint64_t rawBytes = count * elementSize(type);
     if (storedBytes > remaining) {
@@ -310,17 +312,17 @@ class BinaryParser {
     }
     if (encoding > 1) return setError(headerOffset + 4, "unknown array encoding " + std::to_string(encoding));
     switch (type) {
-      case 'f': return fillArray<float>(properties, type, count, encoding, storedBytes, headerOffset);
-      case 'd': return fillArray<double>(properties, type, count, encoding, storedBytes, headerOffset);
-      case 'l': return fillArray<int64_t>(properties, type, count, encoding, storedBytes, headerOffset);
-      case 'i': return fillArray<int32_t>(properties, type, count, encoding, storedBytes, headerOffset);
-      default: return fillArray<uint8_t>(properties, type, count, encoding, storedBytes, headerOffset);
+      case 'f': return fillArray<float>(properties, type, count, encoding, storedBytes);
+      case 'd': return fillArray<double>(properties, type, count, encoding, storedBytes);
+      case 'l': return fillArray<int64_t>(properties, type, count, encoding, storedBytes);
+      case 'i': return fillArray<int32_t>(properties, type, count, encoding, storedBytes);
+      default: return fillArray<uint8_t>(properties, type, count, encoding, storedBytes);
     }
   }
 
   template <typename T>
-  bool fillArray(std::pmr::vector<Property>& properties, char type, uint64_t count, uint32_t encoding, uint64_t storedBytes,
-                 uint64_t headerOffset) {
+  bool fillArray(std::pmr::vector<Property>& properties, char type, uint64_t count, uint32_t encoding,
+                 uint64_t storedBytes) {
     // Raw values are copied element by element rather than into a
     // zero-filled vector: one pass over the memory instead of two.
     const UnalignedValues<T> stored(data_ + pos_);
@@ -329,7 +331,6 @@ class BinaryParser {
     uint8_t* out = reinterpret_cast<uint8_t*>(values.data());
     properties.emplace_back(type, std::move(values));
     if (encoding != 0) {
-      inflateOffsets_.push_back(headerOffset);
       inflates_->add({data_ + pos_, storedBytes, out, count * sizeof(T), {}});
     } else if (consumed_ && storedBytes >= kReleaseAtLeast) {
       consumed_(pos_, pos_ + storedBytes);
@@ -347,7 +348,6 @@ class BinaryParser {
   std::string error_;
   // The compressed arrays, inflated while the parse goes on.
   detail::InflateQueue* inflates_ = nullptr;
-  std::vector<uint64_t> inflateOffsets_;  // each one's array header
   // Passed to the document on success.
   std::unique_ptr<std::pmr::monotonic_buffer_resource> memory_ =
       std::make_unique<std::pmr::monotonic_buffer_resource>();
