@@ -88,6 +88,10 @@ public:
             return result;
         if (!screens::menuShown(game.shot))
             return failed("the game's window was lost");
+        // A shot's kill may be printed a frame after the shot was checked,
+        // and the last kill has no later shot to count it: the whole output
+        // of the game counts.
+        countHits();
         return result;
     }
 
