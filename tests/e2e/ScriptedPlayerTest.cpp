@@ -102,7 +102,7 @@ private:
     {
         if (screens::menuShown(game.shot))
             return true;
-        newScore(game.shot);
+        newScore();
         if (!screens::isRed(game.shot.at(lowHealthSpot)))
             return false;
         const std::vector<Spot> skulls = findSkulls(game.shot, empty, field);
@@ -123,7 +123,7 @@ private:
         // The frame that handled a kill shows its score: see it before the
         // next shot, which may kill again.
         if (result.kills != killsBefore &&
-            !game.shows([&](const Screenshot& s) { return screens::menuShown(s) || newScore(s); }))
+            !game.shows([&](const Screenshot& s) { return screens::menuShown(s) || newScore(); }))
             return stop("the score did not change after a kill");
         return false;
     }
@@ -133,22 +133,19 @@ private:
     // dies (hits spread over several skulls kill none).
     Spot nextTarget(const std::vector<Spot>& skulls) const { return nearest(skulls, playerSpot); }
 
-    // True when `shot` shows a score other than the last one seen, as the
-    // picture before it did: a single picture may catch the text over a flash
-    // or a skull passing behind it. The score is kept.
-    bool newScore(const Screenshot& shot)
+    // True when the newest picture shows a score other than the last one
+    // seen, and a picture of a later frame shows it too: one frame may catch
+    // the text's edges over a flash. The score is kept, and the later
+    // picture is the newest.
+    bool newScore()
     {
-        Glyphs shown = glyphsIn(shot, ingameScoreBox);
-        if (sameGlyphs(shown, result.scoresShown.back())) {
-            candidate = {};
+        Glyphs shown = glyphsIn(game.shot, ingameScoreBox);
+        if (shown.lit.empty() || sameGlyphs(shown, result.scoresShown.back()))
             return false;
-        }
-        if (!sameGlyphs(shown, candidate)) {
-            candidate = std::move(shown);
+        if (!game.frameShown() || !game.shot.take(game.id()) ||
+            !sameGlyphs(glyphsIn(game.shot, ingameScoreBox), shown))
             return false;
-        }
-        result.scoresShown.push_back(std::move(candidate));
-        candidate = {};
+        result.scoresShown.push_back(std::move(shown));
         return true;
     }
 
@@ -178,7 +175,6 @@ private:
     GameWindow& game;
     Play result;
     Screenshot empty; // the game's first picture: the skulls are still far
-    Glyphs candidate; // a new score seen in one picture, not yet in the next
 };
 
 // One game to its end; its kills go to `kills`. A score that does not follow
