@@ -26,6 +26,7 @@ struct Glyphs {
     std::vector<bool> lit;
 };
 Glyphs glyphsIn(const Screenshot& shot, Box box);
-// True when `a` and `b` show the same text: the same size, and all but a few
-// edge pixels alike (the text is drawn over different backgrounds).
+// True when `a` and `b` show the same text: the same size give or take a
+// pixel, and all but a few edge pixels alike at the best of the shifts by a
+// pixel (the text is drawn over different backgrounds).
 bool sameGlyphs(const Glyphs& a, const Glyphs& b);
