@@ -31,6 +31,7 @@ constexpr Area field{playerSpot, 24, 200};
 constexpr Spot lowHealthSpot{90, 724};
 constexpr Box ingameScoreBox{832, 44, 992, 80};
 constexpr Box lastScoreBox{516, 536, 680, 584};
+constexpr Spot clearSpot{512, 120}; // where the GUI cursor hides no text the player reads
 // A game lasts about 20 s whatever the frame rate, and the player fires about
 // once a frame: built with the sanitizers the game draws half as many frames,
 // and there one kill (with its score) is what a game is asked for.
@@ -88,6 +89,11 @@ public:
             return result;
         if (!screens::menuShown(game.shot))
             return failed("the game's window was lost");
+        // The GUI cursor stays where the last skull was aimed at, which may
+        // be over the last score.
+        game.moveCursorTo(clearSpot);
+        if (!game.frameShown() || !game.shows(screens::menuShown))
+            return failed("the menu went away");
         // A shot's kill may be printed a frame after the shot was checked,
         // and the last kill has no later shot to count it: the whole output
         // of the game counts.
