@@ -23,34 +23,6 @@ T load(const uint8_t* p) {
   return v;
 }
 
-// Values of type T stored back to back at any alignment, read as a random
-// access range.
-template <typename T>
-class UnalignedValues {
- public:
-  using iterator_category = std::random_access_iterator_tag;
-  using value_type = T;
-  using difference_type = std::ptrdiff_t;
-  using pointer = const T*;
-  using reference = T;
-
-  explicit UnalignedValues(const uint8_t* at) : at_(at) {}
-  T operator*() const { return load<T>(at_); }
-  UnalignedValues& operator++() {
-    at_ += sizeof(T);
-    return *this;
-  }
-  UnalignedValues operator+(uint64_t n) const { return UnalignedValues(at_ + n * sizeof(T)); }
-  difference_type operator-(const UnalignedValues& other) const {
-    return (at_ - other.at_) / static_cast<difference_type>(sizeof(T));
-  }
-  bool operator==(const UnalignedValues& other) const { return at_ == other.at_; }
-  bool operator!=(const UnalignedValues& other) const { return at_ != other.at_; }
-
- private:
-  const uint8_t* at_;
-};
-
 // An array's header: element count, encoding and stored byte length.
 constexpr uint64_t kArrayHeaderSize = 12;
 // The fewest bytes an array takes in a file: its type code and header.
@@ -323,9 +295,12 @@ class BinaryParser {
   template <typename T>
   bool fillArray(std::pmr::vector<Property>& properties, char type, uint64_t count, uint32_t encoding,
                  uint64_t storedBytes) {
-    // Raw values are copied element by element rather than into a
-    // zero-filled vector: one pass over the memory instead of two.
-    const UnalignedValues<T> stored(data_ + pos_);
+    // Raw values are copied straight into a new vector rather than into a
+    // zero-filled one: one pass over the memory instead of two. The stored
+    // values lie at any alignment; a vector of trivially copyable values is
+    // built from a pointer range with a byte copy (memmove), which never
+    // reads them as T.
+    const T* stored = reinterpret_cast<const T*>(data_ + pos_);
     std::vector<T> values = encoding == 0 ? std::vector<T>(stored, stored + count) : std::vector<T>(count);
     // The values keep their storage when they move into the property.
     uint8_t* out = reinterpret_cast<uint8_t*>(values.data());
