@@ -58,7 +58,8 @@ float parameter(GLuint texture, GLenum name, int level = -1)
 
 // Each file depth becomes its upload format with its colours: 24 bits RGB (or
 // RGBA with zero alpha when expanded, rows padded by FreeImage skipped), 32
-// bits keep their alpha, sRGB wins over expansion, other depths opaque RGBA.
+// bits keep their alpha, sRGB wins over expansion, palette and grey depths
+// opaque RGBA.
 TEST_F(TextureFiles, EveryDepthUploadsWithItsFormatAndColours)
 {
     const Rgb white = {255, 255, 255};
@@ -79,7 +80,6 @@ TEST_F(TextureFiles, EveryDepthUploadsWithItsFormatAndColours)
         {"glass.tga", FIF_TARGA, 3, 32, false, true, GL_RGBA, orange, 77},
         {"grey.jpg", FIF_JPEG, 8, 8, false, true, GL_RGBA, white, 0}, // grey converted to RGB first
         {"palette.png", FIF_PNG, 6, 8, false, true, GL_RGBA, orange, 255},
-        {"oneBit.png", FIF_PNG, 6, 1, false, true, GL_RGBA, white, 255},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -120,8 +120,10 @@ TEST_F(TextureFiles, UnloadableFilesRegisterNothing)
     EXPECT_EQ(manager.getTexture("picture"), noTexture);
 }
 
-// The first load's flags hold; anisotropy and filtering change file textures, not render targets.
-TEST_F(TextureFiles, MipmapsAnisotropyAndFilteringFollowTheFlagsOfTheFirstLoad)
+// The first load's flags hold; anisotropy and filtering change file textures,
+// not render targets. Depth targets compare, names are unique, and a manager's
+// destruction deletes every texture.
+TEST_F(TextureFiles, TheFirstLoadsFlagsSettingsAndRenderTargets)
 {
     manager.loadTexture("plain", writeImage("plain.png", FIF_PNG, 16, 24), false, 0.0f, false, false);
     manager.loadTexture("plain", writeImage("again.png", FIF_PNG, 8, 32), true, 8.0f, true, true);
@@ -134,11 +136,7 @@ TEST_F(TextureFiles, MipmapsAnisotropyAndFilteringFollowTheFlagsOfTheFirstLoad)
     EXPECT_EQ(parameter(plain, GL_TEXTURE_WIDTH, 4), 1) << "mode 2 builds the mipmap chain";
     EXPECT_EQ(parameter(target, GL_TEXTURE_MAX_ANISOTROPY_EXT), 2.0f);
     EXPECT_EQ(parameter(target, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-}
 
-// Depth targets compare, names are unique, and the manager's destruction deletes every texture.
-TEST_F(TextureFiles, RenderTargetsAndTheManagersDestruction)
-{
     auto* owner = new TextureManager();
     GLuint depth = owner->createTexture(GL_DEPTH_COMPONENT24, "depth", 20, 10, GL_CLAMP_TO_EDGE, GL_NEAREST, 0.0f);
     EXPECT_EQ(parameter(depth, GL_TEXTURE_COMPARE_MODE), GL_COMPARE_REF_TO_TEXTURE);
