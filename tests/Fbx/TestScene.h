@@ -14,9 +14,8 @@
 namespace fbx::test {
 
 // A node "Cube" with a mesh of two triangles with normals, UVs and per-polygon
-// materials; a child node, a spot light, a camera
-// with a target, two materials with textures and an
-// animation stack with two layers.
+// materials; a child node, a spot light, a camera with a target, two materials
+// with textures and an animation stack with two layers.
 std::unique_ptr<Scene> makeTestScene();
 
 std::unique_ptr<Scene> reload(const Scene& scene, const WriteOptions& options = {});
