@@ -1,11 +1,14 @@
 // Meshes navmeshgen builds: characters climb a walkable ramp to a platform
 // but not a one-metre wall, nothing to build is an error, and the game's own
-// mesh (skipped until the content is built) loads whole as one connected
-// place: every polygon, the raised platform's too, is reached from the yard.
+// mesh loads whole as one connected place: every polygon, the raised
+// platform's too, is reached from the yard, and the level centre and every
+// spawn pad (the centre of its base, where the game spawns) stand on it.
+#include "LevelDesign.h"
 #include "TestNavMeshes.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <utility>
 #include <vector>
@@ -52,10 +55,9 @@ TEST(NavMeshBuilder, NothingToBuildIsAnError)
     EXPECT_NE(error.find("names no vertex"), std::string::npos);
 }
 
-
 const std::string kNavMeshPath = std::string(UMBRANT_RESOURCES_DIR) + "/Navmesh/all_tiles_navmesh.bin";
 
-TEST(ContentNavMesh, LoadsWholeAsOnePlaceReachedFromTheYard)
+TEST(ContentNavMesh, LoadsWholeAsOnePlaceWithTheCentreAndEverySpawnPadOnIt)
 {
     ASSERT_TRUE(std::ifstream(kNavMeshPath)) << kNavMeshPath << " is not built";
     testing::internal::CaptureStderr();
@@ -76,6 +78,20 @@ TEST(ContentNavMesh, LoadsWholeAsOnePlaceReachedFromTheYard)
     walker.query->findPolysAroundCircle(crowd.getAgent(walker.agent)->corridor.getFirstPoly(), yard, 1.0e6f,
                                         crowd.getFilter(0), reached.data(), nullptr, nullptr, &count, polygons + 1);
     EXPECT_EQ(count, polygons);
+    std::vector<fbx::Vec3> places = {{0, 0, 0}};
+    for (const assetgen::Piece& pad : assetgen::designLevel().spawnPads) {
+        const assetgen::Bounds base = pad.mesh.bounds();
+        places.push_back({base.centre().x, base.min.y, base.centre().z});
+    }
+    const float searchExtents[3] = {2, 4, 2}; // metres, half sizes
+    for (const fbx::Vec3& place : places) {
+        const float at[3] = {float(place.x), float(place.y), float(place.z)};
+        dtPolyRef polygon = 0;
+        float snapped[3] = {};
+        walker.query->findNearestPoly(at, searchExtents, crowd.getFilter(0), &polygon, snapped);
+        EXPECT_TRUE(polygon != 0 && std::fabs(snapped[1] - at[1]) < 0.5f)
+            << "no floor at the storey of " << at[0] << ", " << at[1] << ", " << at[2];
+    }
 }
 
 } // namespace
