@@ -11,7 +11,6 @@
 #include "Sound/SoundManager.h"
 #include "TestNavMeshes.h"
 
-
 namespace {
 
 // Marker positions in their model's space (x, y, z, 1).

@@ -30,9 +30,7 @@ protected:
     // A test's own set-up, run once the game's set-up has succeeded.
     virtual void setUpGame() {}
 
-    // Whether the templates carry the markers the player's equipment hangs on:
-    // "WeaponTriggerAttachpoint" on the player, "ShotSource" and "FlashlightMount"
-    // on the pistol, "FlashlightBackCenter" and "FlashlightFrontCenter" on the flashlight.
+    // Whether the templates carry the markers the player's equipment hangs on.
     virtual bool templateMarkers() const { return true; }
 
     // The session set up (no spawn points yet: no enemies) and a game started.

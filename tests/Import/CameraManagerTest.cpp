@@ -1,6 +1,5 @@
 #include "Import/CameraManager.h"
 
-#include "Engine/Base/Globals.h"
 #include "Engine/Scene/CameraState.h"
 #include "Fbx/Scene.h"
 
