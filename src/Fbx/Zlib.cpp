@@ -71,9 +71,9 @@ InflateQueue::~InflateQueue() {
 
 void InflateQueue::add(const InflateJob& job) {
   const size_t i = published_.load(std::memory_order_relaxed);
-  std::unique_ptr<InflateJob[]>& chunk = chunks_.at(i / kChunk);
-  if (!chunk) chunk = std::make_unique<InflateJob[]>(kChunk);
-  chunk[i % kChunk] = job;
+  std::unique_ptr<Slot[]>& chunk = chunks_.at(i / kChunk);
+  if (!chunk) chunk = std::make_unique<Slot[]>(kChunk);
+  chunk[i % kChunk].job = job;
   published_.store(i + 1, std::memory_order_release);
   addedBytes_ += job.expectedSize;
   if (!helper_.joinable() && addedBytes_ >= kTwoThreadBytes && std::thread::hardware_concurrency() > 1) {
@@ -85,37 +85,35 @@ void InflateQueue::add(const InflateJob& job) {
   }
 }
 
-// Takes the next job added and not yet taken, and inflates it.
-bool InflateQueue::runOne() {
-  size_t i = next_.load(std::memory_order_relaxed);
-  while (i < published_.load(std::memory_order_acquire)) {
-    if (next_.compare_exchange_weak(i, i + 1, std::memory_order_relaxed)) {
-      InflateJob& job = chunks_[i / kChunk][i % kChunk];
-      try {
-        job.problem = inflateExact(job.data, job.size, job.out, job.expectedSize);
-      } catch (const std::bad_alloc&) {
-        outOfMemory_ = true;
-      }
-      return true;
-    }
+// Inflates job `i` unless the other thread has taken it; false then.
+bool InflateQueue::run(size_t i) {
+  Slot& s = slot(i);
+  if (s.taken.exchange(true, std::memory_order_relaxed)) return false;
+  try {
+    s.job.problem = inflateExact(s.job.data, s.job.size, s.job.out, s.job.expectedSize);
+  } catch (const std::bad_alloc&) {
+    outOfMemory_ = true;
   }
-  return false;
+  return true;
 }
 
+// From the first job on. The calling thread takes jobs only once the queue is
+// closed, and from the last one down: a job it has taken means that it has
+// taken every later one too.
 void InflateQueue::help() {
-  while (true) {
-    if (runOne()) continue;
-    if (closed_.load(std::memory_order_acquire) &&
-        next_.load(std::memory_order_relaxed) >= published_.load(std::memory_order_acquire)) {
-      return;
+  for (size_t i = 0;; ++i) {
+    while (i >= published_.load(std::memory_order_acquire)) {
+      if (closed_.load(std::memory_order_acquire) && i >= published_.load(std::memory_order_acquire)) return;
+      std::this_thread::yield();
     }
-    std::this_thread::yield();
+    if (!run(i)) return;
   }
 }
 
 void InflateQueue::finish() {
   closed_.store(true, std::memory_order_release);
-  while (runOne()) {
+  // A job the helper has taken means that it has taken every earlier one.
+  for (size_t i = published_.load(std::memory_order_relaxed); i > 0 && run(i - 1); --i) {
   }
   if (helper_.joinable()) helper_.join();
   if (outOfMemory_.exchange(false)) throw std::bad_alloc();

@@ -27,9 +27,12 @@ struct InflateJob {
 
 // Compressed arrays inflated while a file is still being parsed: the parser
 // adds each array as it reads it. Once the arrays added would inflate to a
-// few hundred kilobytes, a second thread starts taking them in turn; finish()
-// has the calling thread inflate what is left beside it. Only the adding
-// thread calls the members.
+// few hundred kilobytes, a second thread starts taking them in turn from the
+// first; finish() has the calling thread take them from the last, until the
+// two meet. A file of a few large arrays of unequal cost (indices inflate
+// several times slower than smooth coordinates) is then shared far more
+// evenly than by both taking the next in turn. Only the adding thread calls
+// the members.
 class InflateQueue {
  public:
   // At most `capacity` jobs can be added.
@@ -45,17 +48,21 @@ class InflateQueue {
   void finish();
 
   size_t size() const { return published_; }
-  const InflateJob& operator[](size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
+  const InflateJob& operator[](size_t i) const { return slot(i).job; }
 
  private:
+  struct Slot {
+    InflateJob job;
+    std::atomic<bool> taken{false};
+  };
   static constexpr size_t kChunk = 256;
-  bool runOne();
+  Slot& slot(size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
+  bool run(size_t i);
   void help();
 
-  std::vector<std::unique_ptr<InflateJob[]>> chunks_;  // sized once: the helper reads it
-  std::atomic<size_t> published_{0};                   // jobs added
-  std::atomic<size_t> next_{0};                        // jobs taken
-  std::atomic<bool> closed_{false};                    // no more jobs will come
+  std::vector<std::unique_ptr<Slot[]>> chunks_;  // sized once: the helper reads it
+  std::atomic<size_t> published_{0};             // jobs added
+  std::atomic<bool> closed_{false};              // no more jobs will come
   std::atomic<bool> outOfMemory_{false};
   size_t addedBytes_ = 0;
   std::thread helper_;
