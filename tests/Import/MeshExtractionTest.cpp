@@ -100,7 +100,7 @@ TEST(ExtractMesh, LayersFollowTheirMappingModesAndTheFirstLayerWithAnAttributeWi
     const fbx::LayerElement uvs{"", M::ByPolygonVertex, R::IndexToDirect, 2, {0, 0, 0.25, 0.5, 1, 1}, {1, 2, 0, 2, 2, 1}};
     fbx::LayerElement lightMap = uvs;
     lightMap.direct = {9, 9, 9, 9, 9, 9};
-    const fbx::LayerElement up{"", M::ByControlPoint, R::Direct, 3, {0, 2, 0, 0, 2, 0, 0, 2, 0, 0, 2, 0, 0, 2, 0}};
+    const fbx::LayerElement up{"", M::ByControlPoint, R::Direct, 3, {0, 2, 0, 0, 2, 0, 0, 2, 0, 0, 2, 0, 0, 2, 0}, {}};
     s.node->mesh()->uvs = {uvs, lightMap};
     s.node->mesh()->binormals = {up};
     s.node->mesh()->normals = {up};

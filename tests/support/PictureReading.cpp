@@ -118,6 +118,23 @@ Spot takePatch(std::vector<bool>& marked, int width, std::size_t seed, Box box)
     return {box.left + static_cast<int>(sumX / count), box.top + static_cast<int>(sumY / count)};
 }
 
+bool litAt(const Glyphs& glyphs, int x, int y)
+{
+    return x >= 0 && y >= 0 && x < glyphs.width && y < glyphs.height &&
+           glyphs.lit[static_cast<std::size_t>(y) * glyphs.width + x];
+}
+
+// Pixels lit in one of `a` and `b` but not in the other, with `b` moved by
+// (dx, dy).
+long differingPixels(const Glyphs& a, const Glyphs& b, int dx, int dy)
+{
+    long differing = 0;
+    for (int y = std::min(0, dy); y < std::max(a.height, b.height + dy); ++y)
+        for (int x = std::min(0, dx); x < std::max(a.width, b.width + dx); ++x)
+            differing += litAt(a, x, y) != litAt(b, x - dx, y - dy);
+    return differing;
+}
+
 } // namespace
 
 std::vector<Spot> findSkulls(const Screenshot& shot, const Screenshot& empty, Area area)
@@ -153,27 +170,6 @@ Glyphs glyphsIn(const Screenshot& shot, Box box)
             glyphs.lit.push_back(shot.grey({x, y}) >= textGrey);
     return glyphs;
 }
-
-namespace {
-
-bool litAt(const Glyphs& glyphs, int x, int y)
-{
-    return x >= 0 && y >= 0 && x < glyphs.width && y < glyphs.height &&
-           glyphs.lit[static_cast<std::size_t>(y) * glyphs.width + x];
-}
-
-// Pixels lit in one of `a` and `b` but not in the other, with `b` moved by
-// (dx, dy).
-long differingPixels(const Glyphs& a, const Glyphs& b, int dx, int dy)
-{
-    long differing = 0;
-    for (int y = std::min(0, dy); y < std::max(a.height, b.height + dy); ++y)
-        for (int x = std::min(0, dx); x < std::max(a.width, b.width + dx); ++x)
-            differing += litAt(a, x, y) != litAt(b, x - dx, y - dy);
-    return differing;
-}
-
-} // namespace
 
 bool sameGlyphs(const Glyphs& a, const Glyphs& b)
 {
