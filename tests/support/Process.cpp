@@ -12,15 +12,6 @@
 
 namespace {
 
-std::string temporaryFile(const char* tag)
-{
-    std::string pattern = std::string("/tmp/umbrant-") + tag + "-XXXXXX";
-    int fd = mkstemp(pattern.data());
-    if (fd >= 0)
-        close(fd);
-    return pattern;
-}
-
 std::string readFile(const std::string& path)
 {
     std::ifstream in(path);
@@ -34,13 +25,13 @@ std::string readFile(const std::string& path)
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& workingDirectory,
                            const std::vector<std::string>& extraEnvironment)
-    : outPath(temporaryFile("out")), errPath(temporaryFile("err"))
+    : outPath(files.file("out")), errPath(files.file("err"))
 {
     pid = fork();
     if (pid != 0)
         return;
-    int out = open(outPath.c_str(), O_WRONLY | O_TRUNC);
-    int err = open(errPath.c_str(), O_WRONLY | O_TRUNC);
+    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
     int nullInput = open("/dev/null", O_RDONLY);
@@ -64,8 +55,6 @@ ChildProcess::~ChildProcess()
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
     }
-    std::remove(outPath.c_str());
-    std::remove(errPath.c_str());
 }
 
 bool ChildProcess::isRunning()

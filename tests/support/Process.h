@@ -1,13 +1,15 @@
 #pragma once
 // Runs a child process with its standard output and error captured, for the
 // end-to-end tests that start the real game binary.
+#include "TempFolder.h"
+
 #include <string>
 #include <vector>
 
 class ChildProcess {
 public:
     // Starts `program` with `arguments` in `workingDirectory`; output goes to
-    // temporary files read by output() and errors().
+    // files in a temporary folder, read by output() and errors().
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                  const std::string& workingDirectory,
                  const std::vector<std::string>& extraEnvironment = {});
@@ -24,6 +26,7 @@ public:
 private:
     int pid = -1;
     int status = -1;
+    TempFolder files{"umbrant-process"};
     std::string outPath, errPath;
 };
 
