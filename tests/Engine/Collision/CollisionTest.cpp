@@ -1,6 +1,6 @@
 // Collision meshes and queries with real Bullet on real render objects (a GL
-// context for their buffers): shared meshes, the level mesh, ray and shot
-// ordering and the in-scene rule.
+// context for their buffers): the level mesh, ray and shot ordering and the
+// in-scene rule.
 #include "Engine/Collision/CollisionWorld.h"
 #include "Engine/Collision/CustomTriangleCallback.h"
 #include "Engine/Scene/NodeManager.h"
@@ -33,20 +33,6 @@ protected:
         return object;
     }
 };
-
-TEST_F(CollisionTest, ClonesShareOneMeshThatTheLastUserFrees)
-{
-    auto* original = new CollidableRenderObject(unitCube("skull"));
-    const btTriangleMesh* mesh = original->getTriangleMesh();
-    SceneGraphNode* first = original->clone(-1);
-    SceneGraphNode* second = original->clone(-1);
-    delete original;
-    delete first;
-    EXPECT_EQ(CollidableRenderObject::sharedMeshUsers(mesh), 1);
-    EXPECT_EQ(world().getCollidables().size(), 1u);
-    delete second;
-    EXPECT_EQ(CollidableRenderObject::sharedMeshUsers(mesh), 0);
-}
 
 TEST_F(CollisionTest, LevelMeshTakesTheVisibleInSceneCollidablesAndEmptiesTheList)
 {
