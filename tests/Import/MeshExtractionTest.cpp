@@ -1,6 +1,5 @@
 #include "ImportFixture.h"
 
-#include "Import/MaterialImport.h"
 #include "Import/MeshExtraction.h"
 
 #include "Fbx/Scene.h"
@@ -111,15 +110,6 @@ TEST(ExtractMesh, LayersFollowTheirMappingModesAndTheFirstLayerWithAnAttributeWi
     EXPECT_EQ(mesh.texcoords, (std::vector<float>{0.25f, 0.5f, 1, 1, 0, 0, 1, 1, 1, 1, 0.25f, 0.5f}));
     EXPECT_EQ(mesh.normals[1], 1.0f);      // normalised
     EXPECT_EQ(mesh.binormals[1], 2.0f);
-}
-
-TEST(TextureNames, ShortNamesAndEndings)
-{
-    EXPECT_EQ(fileNamePart("C:\\art\\wall.JPG"), "C:\\art\\wall.JPG");
-    for (const char* name : {"a.jpg", "a.Jpg", "a.jpeg", "a.BMP", "a.png", "a.tga", "dir/x.JPEG"})
-        EXPECT_TRUE(isSupportedTextureFile(name)) << name;
-    for (const char* name : {"wall.dds", "wall", "jpg.txt", ""})
-        EXPECT_FALSE(isSupportedTextureFile(name)) << name;
 }
 
 } // namespace
