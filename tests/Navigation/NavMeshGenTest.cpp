@@ -1,5 +1,4 @@
-// Meshes navmeshgen builds: characters climb a walkable ramp to a platform
-// but not a one-metre wall, nothing to build is an error, and the game's own
+// Meshes navmeshgen builds: nothing to build is an error, and the game's own
 // mesh loads whole as one connected place: every polygon, the raised
 // platform's too, is reached from the yard, and the level centre and every
 // spawn pad (the centre of its base, where the game spawns) stand on it.
@@ -14,32 +13,6 @@
 #include <vector>
 
 namespace {
-
-// True when an agent walks from the floor at x = 14 onto the platform top of
-// a 20 x 20 m floor with a 1 m high platform (x 24..28, z 4..8), with `ramp`
-// a 4 m long slope (14 degrees) up to it from the west. The floor lies off
-// the origin, where the crowd first places every agent: an agent added off
-// the mesh walks once it is placed on it.
-bool platformReachable(bool ramp)
-{
-    navmeshgen::TriangleSoup soup;
-    navtest::addQuad(soup, {10, 0, -10, 10, 0, 10, 30, 0, 10, 30, 0, -10});
-    const float platformMin[3] = {24, 0, 4}, platformMax[3] = {28, 1, 8};
-    navtest::addBox(soup, platformMin, platformMax);
-    if (ramp)
-        navtest::addQuad(soup, {20, 0, 4, 20, 0, 8, 24, 1, 8, 24, 1, 4});
-    std::string error;
-    auto mesh = navmeshgen::buildNavMesh(soup, navtest::smallTileSettings(), error);
-    EXPECT_TRUE(mesh) << error;
-    const float from[3] = {14, 0, 6}, to[3] = {26, 1, 6};
-    return navtest::Walker(*mesh, from).walkTo(to);
-}
-
-TEST(NavMeshBuilder, RampLeadsOntoThePlatformButItsWallDoesNot)
-{
-    EXPECT_TRUE(platformReachable(true));
-    EXPECT_FALSE(platformReachable(false));
-}
 
 TEST(NavMeshBuilder, NothingToBuildIsAnError)
 {

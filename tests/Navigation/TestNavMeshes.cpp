@@ -5,9 +5,13 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 namespace navtest {
 
+namespace {
+
+// Adds a quad from its corners' x, y, z; horizontal ones must run x0z0, x0z1, x1z1, x1z0 to face up.
 void addQuad(navmeshgen::TriangleSoup& soup, std::initializer_list<float> corners)
 {
     const int base = int(soup.vertices.size() / 3);
@@ -15,6 +19,7 @@ void addQuad(navmeshgen::TriangleSoup& soup, std::initializer_list<float> corner
     soup.triangles.insert(soup.triangles.end(), {base, base + 1, base + 2, base, base + 2, base + 3});
 }
 
+// Adds an axis-aligned box (all six faces).
 void addBox(navmeshgen::TriangleSoup& soup, const float* min, const float* max)
 {
     const float x0 = min[0], y0 = min[1], z0 = min[2], x1 = max[0], y1 = max[1], z1 = max[2];
@@ -26,15 +31,10 @@ void addBox(navmeshgen::TriangleSoup& soup, const float* min, const float* max)
     addQuad(soup, {x1, y0, z0, x0, y0, z0, x0, y1, z0, x1, y1, z0});
 }
 
-static constexpr float kBoxMin[3] = {2.0f, 0.0f, -2.0f};
-static constexpr float kBoxMax[3] = {6.0f, 2.0f, 2.0f};
+constexpr float kBoxMin[3] = {2.0f, 0.0f, -2.0f};
+constexpr float kBoxMax[3] = {6.0f, 2.0f, 2.0f};
 
-navmeshgen::BuildSettings smallTileSettings()
-{
-    navmeshgen::BuildSettings settings;
-    settings.tileSize = 32; // 6.4 m: the 24 m floor spans 4 x 4 tiles
-    return settings;
-}
+} // namespace
 
 dtNavMesh& obstacleMesh()
 {
@@ -42,8 +42,10 @@ dtNavMesh& obstacleMesh()
         navmeshgen::TriangleSoup soup;
         addQuad(soup, {-12, 0, -12, -12, 0, 12, 12, 0, 12, 12, 0, -12});
         addBox(soup, kBoxMin, kBoxMax);
+        navmeshgen::BuildSettings settings;
+        settings.tileSize = 32; // 6.4 m: the 24 m floor spans 4 x 4 tiles
         std::string error;
-        auto built = navmeshgen::buildNavMesh(soup, smallTileSettings(), error);
+        auto built = navmeshgen::buildNavMesh(soup, settings, error);
         EXPECT_TRUE(built) << error;
         return built;
     }();

@@ -8,7 +8,6 @@
 #include <DetourNavMeshQuery.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,19 +24,12 @@ dtNavMesh& obstacleMesh();
 // agent ever stands inside the obstacle mesh's box.
 bool walk(PathfindTool& tool, int index, const float* target, float seconds = 10.0f);
 
-// Adds a quad from its corners' x, y, z; horizontal ones must run x0z0, x0z1, x1z1, x1z0 to face up.
-void addQuad(navmeshgen::TriangleSoup& soup, std::initializer_list<float> corners);
-// Adds an axis-aligned box (all six faces).
-void addBox(navmeshgen::TriangleSoup& soup, const float* min, const float* max);
-// Settings with small tiles, so that a level spans several tiles.
-navmeshgen::BuildSettings smallTileSettings();
-
 // A crowd on `mesh`, its query with room for `queryNodes` search nodes (fails
 // the test if Detour refuses), and one character's agent placed at `from`.
 struct Walker {
     Walker(dtNavMesh& mesh, const float* from, int queryNodes = 2048);
     // Sends the agent to `target` and steps the crowd as `walk` does.
-    bool walkTo(const float* target, float seconds = 10.0f);
+    bool walkTo(const float* target, float seconds);
 
     std::unique_ptr<dtNavMeshQuery, decltype(&dtFreeNavMeshQuery)> query;
     PathfindTool tool;
