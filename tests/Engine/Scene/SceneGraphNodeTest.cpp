@@ -61,22 +61,3 @@ TEST_F(SceneGraphNodeTest, InSceneFollowsTheTopAncestorAndDeletionTakesOnlyTheSu
     EXPECT_TRUE(group->getChildren().empty());
     EXPECT_EQ(NodeManager::getInstance()->nodeCount(), before - 2);
 }
-
-// A clone is a visible, detached deep copy; a freed name is handed out again.
-TEST_F(SceneGraphNodeTest, ClonesAreDeepCopiesWithUniqueNames)
-{
-    auto* group = new SceneGraphNode("skull");
-    group->addChild(new SceneGraphNode("jaw"));
-    group->translate(1, 2, 3);
-    group->setVisible(false);
-    root()->addChild(group);
-    SceneGraphNode* first = group->clone(-1);
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_FALSE(first->isInScene());
-    EXPECT_EQ(first->getTransform(), group->getTransform());
-    EXPECT_EQ(NodeManager::getInstance()->findByName("jaw_1"), first->getChildren().at(0));
-    SceneGraphNode* second = group->clone(-1);
-    delete second->getChildren()[0];
-    delete second;
-    EXPECT_EQ(group->clone(-1)->getName(), "skull_2");
-}
