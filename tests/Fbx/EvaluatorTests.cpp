@@ -1,5 +1,5 @@
-// Transform composition against hand-computed results, curve interpolation,
-// layer blending and animation intervals.
+// Transform composition against hand-computed results, curve interpolation
+// and curve key attributes as files store them.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -158,27 +158,6 @@ TEST(CurveLoading, AttributeRunsCoverTheirKeysAndMustCoverAll) {
   SceneResult r = loadMemory(bytes.data(), bytes.size(), "curve.fbx");
   ASSERT_FALSE(r.ok());
   EXPECT_NE(r.error().find("cover 2 of 3 keys"), std::string::npos) << r.error();
-}
-
-// The test scene's cube moves in the base layer and turns in the walk layer;
-// its camera's field of view has a weighted cubic key. How the game solos a
-// layer, and key spans, are checked on the generated skull.
-TEST(SceneAnimation, LayersBlendByTheirModeAndWeight) {
-  const auto scene = test::reload(*test::makeTestScene());
-  const Node& cube = *scene->findNode("Cube");
-  AnimStack* stack = scene->findAnimStack("Take 001");
-  Evaluator eval(*scene);
-  const Time t = kTicksPerSecond / 2;
-  EXPECT_NEAR(eval.transformAt(cube, t).translation.x, 5, 1e-6);  // the first stack by default
-  eval.setContext(stack);
-  EXPECT_NEAR(eval.transformAt(cube, 2 * kTicksPerSecond).rotation.y, 90, 1e-6);
-  EXPECT_EQ(eval.transformAt(cube, kTimeInfinite).translation, (Vec3{1, 2, 3}));
-  const Camera& cam = *scene->findNode("Cam")->camera();
-  EXPECT_NEAR(eval.evaluateNumber(cam, "FieldOfView", cam.fieldOfView, t), 45, 1e-4);
-  // A second layer adds its weighted value to the first.
-  stack->layer(0)->blendMode = BlendMode::Additive;
-  scene->addCurveNode(stack->layer(1), const_cast<Node*>(&cube), "Lcl Translation", {"X", "Y", "Z"}, {4, 0, 0});
-  EXPECT_NEAR(eval.transformAt(cube, t).translation.x, 5 + 0.5 * 4, 1e-6);
 }
 
 }  // namespace

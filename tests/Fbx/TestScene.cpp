@@ -33,7 +33,7 @@ void addAnimation(Scene& scene, Node* cube, Camera* camera) {
   ry->keys = {{kTicksPerSecond / 2, 0.0f, Interpolation::Constant}, {2 * kTicksPerSecond, 90.0f}};
   AnimCurveNode* fov = scene.addCurveNode(base, camera, "FieldOfView", {"FieldOfView"}, {40});
   AnimCurve* fc = scene.addChannelCurve(fov, "FieldOfView");
-  // Equal slopes keep the midpoint at 45.
+  // A weighted cubic key: its slopes and weights are written and read back.
   const AnimKey k0{0, 30.0f, Interpolation::Cubic, false, false, 12.5f, 12.5f, 0.25f, 0.25f};
   fc->keys = {k0, {kTicksPerSecond, 60.0f}};
 }
