@@ -38,7 +38,7 @@ public:
     SceneGraphNode* weapon = nullptr;     // children of the player
     SceneGraphNode* flashlight = nullptr;
     SceneGraphNode* muzzleFlash = nullptr;
-    float muzzleFlashTime = 0.0f; // seconds the flash still shows
+    float muzzleFlashTime = -1.0f; // seconds the flash still shows; below 0 it is hidden
 
 private:
     void setUpAgent();

@@ -18,8 +18,9 @@ protected:
     PlayerCharacter* player = nullptr;
 };
 
-// The muzzle flash shows until 70 ms after the last shot, exactly 70 ms
-// included; a second shot 50 ms after the first keeps it 70 ms longer.
+// No flash before the first shot, not even in a frame without time; it then
+// shows until 70 ms after the last shot, exactly 70 ms included; a second
+// shot 50 ms after the first keeps it 70 ms longer.
 TEST_F(PlayerTest, ShotsShowTheMuzzleFlashForItsTime)
 {
     struct Step {
@@ -27,7 +28,7 @@ TEST_F(PlayerTest, ShotsShowTheMuzzleFlashForItsTime)
         double seconds;
         bool visible;
     };
-    const Step steps[] = {{false, 0.03, false}, {true, 0.03, true}, {false, 0.03, true}, {false, 0.02, false},
+    const Step steps[] = {{false, 0.0, false}, {true, 0.03, true}, {false, 0.03, true}, {false, 0.02, false},
                           {true, 0.05, true},  {true, 0.05, true}, {false, 0.015, true}, {false, 0.01, false},
                           {true, 0.07, true}};
     for (const Step& s : steps) {
