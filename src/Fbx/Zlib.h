@@ -27,11 +27,11 @@ struct InflateJob {
 
 // Compressed arrays inflated while a file is still being parsed: the parser
 // adds each array as it reads it. Once the arrays added would inflate to
-// 64 KiB, a second thread starts taking them in turn from the first; finish() has the calling thread take them from the last, until the
-// two meet. A file of a few large arrays of unequal cost (indices inflate
-// several times slower than smooth coordinates) is then shared far more
-// evenly than by both taking the next in turn. Only the adding thread calls
-// the members.
+// 64 KiB, a second thread starts taking them in turn from the first; finish()
+// has the calling thread take them from the last, until the two meet. A file
+// of a few large arrays of unequal cost (indices inflate several times slower
+// than smooth coordinates) is then shared far more evenly than by both taking
+// the next in turn. Only the adding thread calls the members.
 class InflateQueue {
  public:
   // At most `capacity` jobs can be added.
